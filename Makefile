@@ -1,0 +1,54 @@
+# Entry points for people and CI. Every target that builds first makes sure the
+# Debian packages the project needs are installed (apt-get, as root or via sudo).
+
+BUILD_DIR ?= build
+ASAN_DIR  ?= build-asan
+FUZZ_DIR  ?= build-fuzz
+JOBS      ?= $(shell nproc)
+CMAKE_FLAGS ?=
+
+.PHONY: all deps configure build run test test-unit test-asan bench fuzz fuzz-replay clean assets
+
+all: build
+
+deps:
+	@tools/ensure-packages
+
+$(BUILD_DIR)/build.ninja: | deps
+	cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS)
+
+configure: deps $(BUILD_DIR)/build.ninja
+
+build: configure
+	cmake --build $(BUILD_DIR) -j $(JOBS)
+
+run: build
+	@tools/run-game $(BUILD_DIR)
+
+# Every test: the normal build's tests (unit, widget, real-display, golden
+# traces), then the core libraries' tests again under AddressSanitizer and
+# UndefinedBehaviorSanitizer, then the fuzz targets' seed replays and short runs.
+test: build
+	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
+	$(MAKE) --no-print-directory test-asan
+	$(MAKE) --no-print-directory fuzz-replay
+
+test-asan: deps
+	cmake -S . -B $(ASAN_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DMK_SANITIZE=ON -DMK_CORE_ONLY=ON
+	cmake --build $(ASAN_DIR) -j $(JOBS)
+	cd $(ASAN_DIR) && ctest --output-on-failure -j $(JOBS) -L sanitized
+
+bench: build
+	@tools/run-benchmarks $(BUILD_DIR)
+
+fuzz-replay: deps
+	@tools/fuzz $(FUZZ_DIR) short
+
+fuzz: deps
+	@tools/fuzz $(FUZZ_DIR) long
+
+assets: build
+	$(BUILD_DIR)/mk-assets --out data
+
+clean:
+	rm -rf $(BUILD_DIR) $(ASAN_DIR) $(FUZZ_DIR)

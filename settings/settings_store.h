@@ -1,0 +1,41 @@
+#pragma once
+
+#include <map>
+#include <string>
+#include <string_view>
+
+namespace mk::settings {
+
+// The per-user store of named text values. Integers are kept as signed
+// decimal text, booleans as "1" or "0". Each write reaches the store before
+// the call returns; there is no save step.
+class SettingsStore {
+ public:
+  virtual ~SettingsStore() = default;
+  // The default when the value is absent or its text is not a whole number.
+  virtual int readInt(std::string_view name, int defaultValue) = 0;
+  // Read as an integer with default 1 or 0; any non-zero number is true.
+  virtual bool readBool(std::string_view name, bool defaultValue) {
+    return readInt(name, defaultValue ? 1 : 0) != 0;
+  }
+  virtual void writeInt(std::string_view name, int value) = 0;
+  virtual void writeBool(std::string_view name, bool value) { writeInt(name, value ? 1 : 0); }
+};
+
+// Parses the stored text of an integer value: optional sign and decimal
+// digits only, within 32 bits. Anything else is not a number.
+bool parseStoredInt(std::string_view text, int& value);
+
+// A store kept in memory: for the headless simulator and for tests.
+class MemorySettingsStore : public SettingsStore {
+ public:
+  int readInt(std::string_view name, int defaultValue) override;
+  void writeInt(std::string_view name, int value) override;
+  void setText(std::string_view name, std::string text) { values_[std::string(name)] = std::move(text); }
+  const std::map<std::string, std::string, std::less<>>& values() const { return values_; }
+
+ private:
+  std::map<std::string, std::string, std::less<>> values_;
+};
+
+}  // namespace mk::settings
