@@ -1,0 +1,39 @@
+#pragma once
+
+#include <filesystem>
+#include <string_view>
+
+#include "skin/profile.h"
+
+namespace mk::skin {
+
+struct Size {
+  int width = 0;
+  int height = 0;
+  friend bool operator==(const Size&, const Size&) = default;
+};
+
+// What the skin loader needs of the window it dresses. The main window
+// implements it; the headless skin report and the tests use their own.
+class SkinHost {
+ public:
+  virtual ~SkinHost() = default;
+  // Config.ini in the folder of the program's executable.
+  virtual std::filesystem::path configPath() = 0;
+  // The primary screen, in pixels.
+  virtual Size screenSize() = 0;
+  virtual Size clientSize() = 0;
+  virtual void setClientHeight(int height) = 0;
+  virtual void setClientWidth(int width) = 0;
+  virtual void setBackgroundColour(Colour colour) = 0;
+  // When on, every window pixel of exactly the key colour is see-through.
+  virtual void setColourKey(bool on, Colour key) = 0;
+  // The full-screen backdrop: stretched to the client area, or centred in it.
+  virtual void setBackdropStretch(bool stretch) = 0;
+  // A modal message box titled "Error" with one OK button.
+  virtual void showError(std::string_view text) = 0;
+  // Ends the event loop once the current handler has returned.
+  virtual void requestTermination() = 0;
+};
+
+}  // namespace mk::skin
