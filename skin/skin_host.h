@@ -13,8 +13,16 @@ struct Size {
   friend bool operator==(const Size&, const Size&) = default;
 };
 
+// The main window as the program creates it, before any skin pass.
+inline constexpr Size kInitialClientSize{611, 322};
+inline constexpr Colour kInitialBackground{255, 255, 255};
+inline constexpr Colour kInitialKeyColour{255, 255, 255};
+inline constexpr bool kInitialColourKeyOn = true;
+
 // What the skin loader needs of the window it dresses. The main window
 // implements it; the headless skin report and the tests use their own.
+// The loader sets the picture elements in the element model directly; this
+// interface covers only what belongs to the window itself.
 class SkinHost {
  public:
   virtual ~SkinHost() = default;
@@ -26,8 +34,11 @@ class SkinHost {
   virtual void setClientHeight(int height) = 0;
   virtual void setClientWidth(int width) = 0;
   virtual void setBackgroundColour(Colour colour) = 0;
+  // The key colour is kept while the key is off, so switching it back on
+  // needs no colour.
+  virtual void setKeyColour(Colour colour) = 0;
   // When on, every window pixel of exactly the key colour is see-through.
-  virtual void setColourKey(bool on, Colour key) = 0;
+  virtual void setColourKeyEnabled(bool on) = 0;
   // The full-screen backdrop: stretched to the client area, or centred in it.
   virtual void setBackdropStretch(bool stretch) = 0;
   // A modal message box titled "Error" with one OK button.
