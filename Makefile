@@ -7,7 +7,7 @@ FUZZ_DIR  ?= build-fuzz
 JOBS      ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
-.PHONY: all deps configure build run test test-unit test-asan bench fuzz fuzz-replay clean assets
+.PHONY: all deps configure build run test test-asan bench fuzz fuzz-replay clean assets package install
 
 all: build
 
@@ -49,6 +49,15 @@ fuzz: deps
 
 assets: build
 	$(BUILD_DIR)/mk-assets --out data
+
+# The Debian package, in $(BUILD_DIR)/package/.
+package: build
+	cd $(BUILD_DIR) && cpack -G DEB
+
+# Installs into PREFIX (default /usr/local); DESTDIR is honoured.
+PREFIX ?= /usr/local
+install: build
+	cmake --install $(BUILD_DIR) --prefix $(PREFIX)
 
 clean:
 	rm -rf $(BUILD_DIR) $(ASAN_DIR) $(FUZZ_DIR)
