@@ -1,0 +1,56 @@
+#pragma once
+
+#include <optional>
+#include <string_view>
+
+#include "lcd/element_model.h"
+#include "skin/skin_host.h"
+
+namespace mk::skin {
+
+struct Point {
+  int x = 0;
+  int y = 0;
+  friend bool operator==(const Point&, const Point&) = default;
+};
+
+// How far the skin's origin sits from the client area's top-left corner.
+struct GameOffsets {
+  int x = 0;
+  int y = 0;
+  friend bool operator==(const GameOffsets&, const GameOffsets&) = default;
+};
+
+// Windowed, the skin's coordinates are the client area's own.
+constexpr GameOffsets windowedOffsets() { return {}; }
+
+// One full-screen offset from its GameOffsetX/GameOffsetY text: a number
+// other than 0 is taken as it is; "Center", 0 or anything unreadable centres
+// the skin, (screen - skin) / 2 cut toward zero, negative when the screen is
+// the smaller.
+int fullscreenOffset(std::string_view text, int screenExtent, int skinExtent);
+GameOffsets fullscreenOffsets(std::string_view textX, std::string_view textY, Size screen, Size skin);
+
+// A skin coordinate moved by a game offset, held within int (a skin may
+// write any 32-bit number).
+int offsetBy(int coordinate, int offset);
+
+// The rectangle the backdrop picture is drawn into: the whole client area
+// when stretched, otherwise the picture's own size centred in the client
+// area (reaching past it when the picture is the larger).
+lcd::Box backdropPlacement(Size client, Size picture, bool stretch);
+
+enum class LogoCorner { TopLeft = 0, TopRight = 1, BottomLeft = 2, BottomRight = 3 };
+
+// Where LogoPosition puts a logo of the given size; nullopt for a value that
+// names no corner, which leaves the logo where it was.
+std::optional<Point> logoPosition(int logoPositionValue, Size client, Size logo);
+
+// The window's top-left corner that centres it on the screen,
+// (screen - window) / 2 in whole pixels.
+Point centredOnScreen(Size screen, Size window);
+
+// Where the window waits, out of sight, while a skin pass lays it out.
+Point outOfSight(Size screen);
+
+}  // namespace mk::skin
