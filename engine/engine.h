@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <random>
 
@@ -51,6 +52,7 @@ struct Difficulty {
   std::int32_t itemLimit;
   int tickIntervalMs;
 };
+// Pure: a negative score counts as 0.
 Difficulty difficultyFor(std::int32_t score);
 
 // The game engine of the handheld: modes, game tick, timed sequences,
@@ -109,12 +111,37 @@ class Engine {
 
   lcd::ElementModel& display() { return display_; }
 
+  // Told each time `GameMode` takes a new value, before the new mode is drawn.
+  // Code outside the engine that sets state.GameMode itself is reported when
+  // it then calls Gam_Set_Mode.
+  void setModeObserver(std::function<void(std::int32_t)> observer) { modeObserver_ = std::move(observer); }
+
  private:
+  void setGameMode(std::int32_t mode);
+  void reportMode();
+  bool lit(lcd::ElementId id) const { return display_.isVisible(id); }
+  void stepHero(int direction);
+  void startGame();
+  void startTimer(Timer& timer, int intervalMs);
+  void resumePlay();
+  void startMiss(Timer& timer);
+
+  // The game tick's parts.
+  bool catchOrStrike(int lane);
+  bool missTests(int lane);
+  void moveLane(int lane);
+  void moveLane1WithDetour();
+  void moveLane3WithDetour();
+  void feed();
+  int itemCount() const;
+
   lcd::ElementModel& display_;
   SoundPort& sound_;
   settings::SettingsStore& store_;
   LocalClock& clock_;
   std::mt19937 random_;
+  std::function<void(std::int32_t)> modeObserver_;
+  std::int32_t reportedMode_ = 0;
 
   std::unique_ptr<Timer> timerClock_;
   std::unique_ptr<Timer> timerGame_;
