@@ -1,0 +1,94 @@
+#include "tools/sim/script.h"
+
+#include <array>
+#include <charconv>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace mk::sim {
+
+namespace {
+
+constexpr std::array<std::pair<std::string_view, Button>, 4> kButtonNames{{
+    {"TIME", Button::Time},
+    {"ACL", Button::Acl},
+    {"LEFT", Button::Left},
+    {"RIGHT", Button::Right},
+}};
+
+bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f'; }
+
+std::vector<std::string_view> words(std::string_view line) {
+  std::vector<std::string_view> out;
+  std::size_t i = 0;
+  while (i < line.size()) {
+    while (i < line.size() && isSpace(line[i])) ++i;
+    const std::size_t start = i;
+    while (i < line.size() && !isSpace(line[i])) ++i;
+    if (i > start) out.push_back(line.substr(start, i - start));
+  }
+  return out;
+}
+
+}  // namespace
+
+std::optional<std::string> parseScript(std::string_view text, std::string_view name, std::vector<ScriptEvent>& events) {
+  events.clear();
+  int lineNumber = 0;
+  std::int64_t previous = 0;
+  while (!text.empty()) {
+    const auto newline = text.find('\n');
+    const std::string_view line = text.substr(0, newline);
+    text = newline == std::string_view::npos ? std::string_view{} : text.substr(newline + 1);
+    ++lineNumber;
+
+    const auto w = words(line);
+    if (w.empty() || w.front().front() == '#') continue;
+    const auto fail = [&](const std::string& what) {
+      return std::string(name) + ":" + std::to_string(lineNumber) + ": " + what;
+    };
+    if (w.size() != 3) return fail("expected '<ms> down|up <BUTTON>', got '" + std::string(line) + "'");
+
+    ScriptEvent event;
+    event.line = lineNumber;
+    auto [end, ec] = std::from_chars(w[0].data(), w[0].data() + w[0].size(), event.ms, 10);
+    if (ec != std::errc{} || end != w[0].data() + w[0].size() || event.ms < 0) {
+      return fail("'" + std::string(w[0]) + "' is not a time in milliseconds");
+    }
+    if (event.ms < previous) {
+      return fail("time " + std::to_string(event.ms) + " is before the previous event's " + std::to_string(previous));
+    }
+    previous = event.ms;
+
+    if (w[1] == "down") {
+      event.down = true;
+    } else if (w[1] != "up") {
+      return fail("'" + std::string(w[1]) + "' is neither down nor up");
+    }
+
+    bool known = false;
+    for (const auto& [buttonName, button] : kButtonNames) {
+      if (w[2] == buttonName) {
+        event.button = button;
+        known = true;
+      }
+    }
+    if (!known) return fail("unknown button '" + std::string(w[2]) + "' (TIME, ACL, LEFT or RIGHT)");
+    events.push_back(event);
+  }
+  return {};
+}
+
+std::optional<std::string> loadScript(const std::string& path, std::vector<ScriptEvent>& events) {
+  std::error_code error;
+  if (std::filesystem::is_directory(path, error)) return path + ": is a folder, not a script";
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return path + ": cannot be read";
+  std::ostringstream text;
+  text << in.rdbuf();
+  if (in.bad()) return path + ": cannot be read";
+  return parseScript(text.str(), path, events);
+}
+
+}  // namespace mk::sim
