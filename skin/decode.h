@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <span>
 #include <string>
 
@@ -22,13 +23,24 @@ struct DecodeResult {
 inline constexpr int kMaxPictureSide = 16384;
 inline constexpr std::uint64_t kMaxPictureBytes = 256ull << 20;
 
+// The bounds a decode works within. Tests and fuzzers may narrow them.
+struct DecodeLimits {
+  int maxSide = kMaxPictureSide;
+  std::uint64_t maxBytes = kMaxPictureBytes;  // of decoded 32-bit pixels
+};
+
 // Chooses the decoder by the file's extension, without regard to case:
 // "png", "jpg"/"jpeg", "bmp"; any other gives
 // "Unknown picture file extension (.<ext>)".
-DecodeResult decodePictureFile(const std::filesystem::path& path);
+DecodeResult decodePictureFile(const std::filesystem::path& path, const DecodeLimits& limits = {});
 
-DecodeResult decodePng(std::span<const std::uint8_t> bytes);
-DecodeResult decodeJpeg(std::span<const std::uint8_t> bytes);
-DecodeResult decodeBmp(std::span<const std::uint8_t> bytes);
+// PNG keeps its own transparency (PictureKind::Png); JPEG (PictureKind::Jpeg)
+// and BMP (PictureKind::Bitmap) decode opaque.
+DecodeResult decodePng(std::span<const std::uint8_t> bytes, const DecodeLimits& limits = {});
+DecodeResult decodeJpeg(std::span<const std::uint8_t> bytes, const DecodeLimits& limits = {});
+DecodeResult decodeBmp(std::span<const std::uint8_t> bytes, const DecodeLimits& limits = {});
+
+// The refusal for a picture of these dimensions, or nullopt when it may be decoded.
+std::optional<std::string> checkPictureSize(std::int64_t width, std::int64_t height, const DecodeLimits& limits);
 
 }  // namespace mk::skin
