@@ -61,12 +61,12 @@ const char* shown(bool visible) { return visible ? "shown" : "hidden"; }
 
 }  // namespace
 
-int runSkinReport(std::span<const std::string> args, const fs::path& configPath, std::ostream& out,
+int runSkinReport(std::span<const std::string_view> args, const fs::path& configPath, std::ostream& out,
                   std::ostream& err) {
   bool fullscreen = false;
   Size screen{1920, 1080};
   for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string& arg = args[i];
+    const std::string_view arg = args[i];
     if (arg == "--skin-report") continue;
     if (arg == "--fullscreen") {
       fullscreen = true;
@@ -111,7 +111,7 @@ int runSkinReport(std::span<const std::string> args, const fs::path& configPath,
   return 0;
 }
 
-int runSkinReport(std::span<const std::string> args, std::ostream& out, std::ostream& err) {
+int runSkinReport(std::span<const std::string_view> args, std::ostream& out, std::ostream& err) {
   return runSkinReport(args, executableFolder() / "Config.ini", out, err);
 }
 

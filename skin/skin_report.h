@@ -4,6 +4,7 @@
 #include <iosfwd>
 #include <span>
 #include <string>
+#include <string_view>
 
 #include "lcd/element_model.h"
 #include "skin/skin_host.h"
@@ -57,10 +58,10 @@ std::filesystem::path executableFolder();
 // --skin-report [--fullscreen] [--screen WIDTHxHEIGHT]: one skin pass with
 // the given Config.ini, then one line for each thing it set. Returns the exit
 // status: 0 whatever the skin holds, 2 for options it does not understand.
-int runSkinReport(std::span<const std::string> args, const std::filesystem::path& configPath,
+int runSkinReport(std::span<const std::string_view> args, const std::filesystem::path& configPath,
                   std::ostream& out, std::ostream& err);
 
 // The same with Config.ini beside the executable.
-int runSkinReport(std::span<const std::string> args, std::ostream& out, std::ostream& err);
+int runSkinReport(std::span<const std::string_view> args, std::ostream& out, std::ostream& err);
 
 }  // namespace mk::skin

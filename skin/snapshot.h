@@ -1,9 +1,14 @@
 #pragma once
 
 #include <QImage>
+#include <array>
 #include <filesystem>
 #include <iosfwd>
+#include <optional>
+#include <span>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "lcd/element_model.h"
 #include "skin/skin_host.h"
@@ -17,20 +22,45 @@ struct FaceLook {
   bool backdropStretch = false;
 };
 
-// The whole client area composed as the window shows it. Sizes beyond
-// kMaxSnapshotSide are refused (the result is a null image).
+// The whole client area composed as the window shows it; a null image for a
+// client area larger than kMaxSnapshotSide either way, or empty.
 inline constexpr int kMaxSnapshotSide = 16384;
 QImage composeFace(const lcd::ElementModel& model, const FaceLook& look);
 
-// Writes the composed face as PNG; returns the reason when it could not.
-std::string writeSnapshot(const lcd::ElementModel& model, const FaceLook& look,
-                          const std::filesystem::path& file);
+// The elements whose visibility only the skin and the window decide: the
+// backdrop, logo, face, overlay, clickable buttons and the menu button. The
+// game never touches them (it lights segments and shows pressed buttons).
+inline constexpr std::array kFrameElements = {
+    lcd::ElementId::im_backdrop,    lcd::ElementId::im_backdrop_logo,
+    lcd::ElementId::im_background,  lcd::ElementId::btn_alarm_top,
+    lcd::ElementId::im_background_screen_top,
+    lcd::ElementId::btn_left_top,   lcd::ElementId::btn_right_top,
+    lcd::ElementId::btn_acl_top,    lcd::ElementId::btn_time_top,
+    lcd::ElementId::btn_game_menu_background, lcd::ElementId::btn_game_menu_top,
+};
+static_assert(kFrameElements.size() == 11);
+
+// A skin loaded for a headless run that ends with a picture of the face.
+struct SnapshotSkin {
+  FaceLook look;
+  std::array<bool, kFrameElements.size()> frameShown{};  // as the skin pass left them
+};
 
 // One windowed skin pass into `model` with the Config.ini at configPath and
-// the folders of the current directory, for a headless run that ends with a
-// snapshot. Message boxes go to `log` as "message: <text>". Returns the look
-// the window would have (its background is the key colour).
-FaceLook loadSkinForSnapshot(lcd::ElementModel& model, const std::filesystem::path& configPath,
-                             std::ostream& log);
+// the folders of the current directory. Message boxes and a termination
+// request go to `log` as the skin report writes them.
+SnapshotSkin loadSkinForSnapshot(lcd::ElementModel& model, const std::filesystem::path& configPath,
+                                 std::ostream& log);
+
+// A headless run may darken everything to trace from a dark face; this gives
+// the frame elements back the visibility the skin pass left them with, then
+// writes the composed face as PNG. Returns the reason when it could not.
+std::string writeSnapshot(lcd::ElementModel& model, const SnapshotSkin& skin,
+                          const std::filesystem::path& file);
+
+// Removes "--snapshot FILE" from args. Sets `file` when it was there;
+// returns a message when the option lacks its file.
+std::optional<std::string> takeSnapshotOption(std::vector<std::string_view>& args,
+                                              std::optional<std::string>& file);
 
 }  // namespace mk::skin
