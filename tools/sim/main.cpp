@@ -1,16 +1,30 @@
 // marsh-keeper-sim: the handheld's engine on virtual time, without a window.
+#include <algorithm>
 #include <cstdio>
+#include <iostream>
+#include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
 #include "lcd/element_model.h"
+#include "skin/skin_report.h"
+#include "skin/snapshot.h"
 #include "tools/sim/options.h"
 #include "tools/sim/script.h"
 #include "tools/sim/simulation.h"
 
 int main(int argc, char** argv) {
   using namespace mk::sim;
-  const std::vector<std::string_view> args(argv + 1, argv + argc);
+  std::vector<std::string_view> args(argv + 1, argv + argc);
+  if (std::find(args.begin(), args.end(), std::string_view("--skin-report")) != args.end()) {
+    return mk::skin::runSkinReport(args, std::cout, std::cerr);
+  }
+  std::optional<std::string> snapshot;
+  if (auto error = mk::skin::takeSnapshotOption(args, snapshot)) {
+    std::fprintf(stderr, "marsh-keeper-sim: %s\n", error->c_str());
+    return 2;
+  }
   Options options;
   if (auto error = parseOptions(args, options)) {
     std::fprintf(stderr, "marsh-keeper-sim: %s\n", error->c_str());
@@ -18,6 +32,9 @@ int main(int argc, char** argv) {
   }
   if (options.help) {
     std::fputs(usageText().c_str(), stdout);
+    std::fputs("  --snapshot FILE.png  load the skin beside the simulator and picture the face at the end\n"
+               "  --skin-report [--fullscreen] [--screen WIDTHxHEIGHT]  one skin pass, and what it set\n",
+               stdout);
     return 0;
   }
   std::vector<ScriptEvent> script;
@@ -31,6 +48,15 @@ int main(int argc, char** argv) {
   static char buffer[1 << 16];
   std::setvbuf(stdout, buffer, _IOFBF, sizeof buffer);
   mk::lcd::ElementModel display;
+  std::optional<mk::skin::SnapshotSkin> skin;
+  if (snapshot) skin = mk::skin::loadSkinForSnapshot(display, mk::skin::executableFolder() / "Config.ini", std::cerr);
   runSimulation(options, std::move(script), display, stdout);
-  return std::fflush(stdout) == 0 ? 0 : 1;
+  if (std::fflush(stdout) != 0) return 1;
+  if (snapshot) {
+    if (const std::string error = mk::skin::writeSnapshot(display, *skin, *snapshot); !error.empty()) {
+      std::fprintf(stderr, "marsh-keeper-sim: %s\n", error.c_str());
+      return 1;
+    }
+  }
+  return 0;
 }
