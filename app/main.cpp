@@ -1,0 +1,41 @@
+#include <QApplication>
+#include <QWidget>
+
+#include <memory>
+
+#include "app/form1.h"
+#include "settings/qt_settings_store.h"
+
+using namespace mk;
+
+int main(int argc, char* argv[]) {
+  // The units are initialised: the splash is still to be dealt with.
+  app::SplashPending = true;
+
+  QApplication application(argc, argv);
+  QGuiApplication::setApplicationDisplayName(QString());
+
+  app::Form1Environment environment;
+  environment.openStore = [] { return std::make_unique<settings::QtSettingsStore>(); };
+
+  auto form1 = std::make_unique<app::TForm1>(std::move(environment));
+  app::Form1 = form1.get();
+  auto aboutForm = std::make_unique<QWidget>();
+  app::AboutForm = aboutForm.get();
+  auto keysForm = std::make_unique<QWidget>();
+  app::KeysForm = keysForm.get();
+  auto manualForm = std::make_unique<QWidget>();
+  app::ManualForm = manualForm.get();
+  auto splashForm = std::make_unique<ui::TSplashForm>(*form1);
+  app::SplashForm = splashForm.get();
+
+  form1->show();
+  form1->activateWindow();
+  const int result = QApplication::exec();
+
+  app::SplashForm = nullptr;
+  app::ManualForm = nullptr;
+  app::KeysForm = nullptr;
+  app::AboutForm = nullptr;
+  return result;
+}

@@ -1,0 +1,161 @@
+#pragma once
+
+#include <QApplication>
+#include <QColor>
+#include <QDir>
+#include <QImage>
+#include <QPainter>
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <random>
+#include <string>
+#include <string_view>
+#include <system_error>
+#include <vector>
+
+#include "app/form1.h"
+#include "settings/settings_store.h"
+
+namespace mk::app::testing {
+
+// One QApplication for the whole test program, on Qt's offscreen platform.
+inline QApplication& application() {
+  static int argc = 1;
+  static char name[] = "app_tests";
+  static char* argv[] = {name, nullptr};
+  static QApplication* app = [] {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    return new QApplication(argc, argv);
+  }();
+  return *app;
+}
+
+// A store the test keeps after the window has released its own handle.
+class SharedStore final : public settings::SettingsStore {
+ public:
+  explicit SharedStore(std::shared_ptr<settings::MemorySettingsStore> store) : store_(std::move(store)) {}
+  int readInt(std::string_view name, int defaultValue) override { return store_->readInt(name, defaultValue); }
+  void writeInt(std::string_view name, int value) override { store_->writeInt(name, value); }
+
+ private:
+  std::shared_ptr<settings::MemorySettingsStore> store_;
+};
+
+// Records what the shell asks of the sound side.
+struct SoundLog {
+  std::vector<std::string> calls;
+  bool initSucceeds = true;
+};
+
+class FakeSound final : public SoundOutput {
+ public:
+  explicit FakeSound(std::shared_ptr<SoundLog> log) : log_(std::move(log)) {}
+  void play(engine::Sample) override { log_->calls.push_back("play"); }
+  void silence() override { log_->calls.push_back("silence"); }
+  bool Snd_Init(const QString& entry, settings::SettingsStore& store) override {
+    log_->calls.push_back("init " + entry.toStdString());
+    if (entry == QLatin1String("(no sound)")) store.writeInt("SoundMode", 2);
+    if (entry == QLatin1String("Microsoft DirectSound")) store.writeInt("SoundMode", 0);
+    if (!log_->initSucceeds) {
+      store.writeInt("SoundMode", -1);
+      store.writeBool("SplashScreen", true);
+    }
+    return log_->initSucceeds;
+  }
+  void Snd_Shutdown() override { log_->calls.push_back("shutdown"); }
+
+ private:
+  std::shared_ptr<SoundLog> log_;
+};
+
+// A small skin in a private folder that is the current directory meanwhile:
+// a 200 x 100 face whose corners are magenta (the key colour), an opaque
+// grey body from (20, 10) to (180, 90), and the five buttons on the body.
+class TestSkin {
+ public:
+  TestSkin() {
+    std::random_device seed;
+    root_ = std::filesystem::temp_directory_path() / ("mk-app-" + std::to_string(seed()) + std::to_string(seed()));
+    std::filesystem::create_directories(root_ / "Graphics" / "Skin");
+    previous_ = std::filesystem::current_path();
+    std::filesystem::current_path(root_);
+
+    QImage face(200, 100, QImage::Format_RGB32);
+    face.fill(QColor(255, 0, 255));
+    QPainter(&face).fillRect(20, 10, 160, 80, QColor(128, 128, 128));
+    face.save(path("Graphics/Skin/face.bmp"), "bmp");
+    for (const char* name : {"btn_up", "btn_down", "segment"}) {
+      QImage button(20, 20, QImage::Format_RGB32);
+      button.fill(std::string_view(name) == "btn_down" ? QColor(0, 0, 200) : QColor(200, 0, 0));
+      button.save(path(std::string("Graphics/Skin/") + name + ".bmp"), "bmp");
+    }
+    writeConfig(defaultConfig());
+  }
+  ~TestSkin() {
+    std::error_code ec;
+    std::filesystem::current_path(previous_, ec);
+    std::filesystem::remove_all(root_, ec);
+  }
+  TestSkin(const TestSkin&) = delete;
+  TestSkin& operator=(const TestSkin&) = delete;
+
+  static std::string slot(int n, const char* file, int left, int top, int width, int height) {
+    return "[Image" + std::to_string(n) + "]\nFilename=" + file + "\nLeft=" + std::to_string(left) +
+           "\nTop=" + std::to_string(top) + "\nWidth=" + std::to_string(width) +
+           "\nHeight=" + std::to_string(height) + "\n";
+  }
+
+  // Buttons: TIME (30,60), ACL (60,60), ALARM (90,60), LEFT (120,60), RIGHT (150,60).
+  static std::string defaultConfig() {
+    return "[Common]\nGameWidth=200\nGameHeight=100\n[VideoMode]\nTranspColor=$00ff00ff\n" +
+           slot(1, "face.bmp", 0, 0, 200, 100) + slot(3, "btn_down.bmp", 30, 60, 20, 20) +
+           slot(4, "btn_up.bmp", 30, 60, 20, 20) + slot(5, "btn_down.bmp", 60, 60, 20, 20) +
+           slot(6, "btn_up.bmp", 60, 60, 20, 20) + slot(7, "btn_up.bmp", 90, 60, 20, 20) +
+           slot(8, "btn_down.bmp", 120, 60, 20, 20) + slot(9, "btn_up.bmp", 120, 60, 20, 20) +
+           slot(10, "btn_down.bmp", 150, 60, 20, 20) + slot(11, "btn_up.bmp", 150, 60, 20, 20) +
+           slot(44, "segment.bmp", 40, 20, 20, 20);
+  }
+
+  void writeConfig(const std::string& text) const { std::ofstream(root_ / "Config.ini") << text; }
+  void removeConfig() const { std::filesystem::remove(root_ / "Config.ini"); }
+  std::filesystem::path configPath() const { return root_ / "Config.ini"; }
+
+ private:
+  QString path(const std::string& relative) const { return QString::fromStdString((root_ / relative).string()); }
+  std::filesystem::path root_;
+  std::filesystem::path previous_;
+};
+
+// A main window on the test skin with an in-memory store and a fake sound side.
+struct FormHarness {
+  explicit FormHarness(const TestSkin& skin, std::shared_ptr<settings::MemorySettingsStore> initial = nullptr)
+      : store(initial ? std::move(initial) : std::make_shared<settings::MemorySettingsStore>()) {
+    application();
+    SplashPending = true;
+    Form1Environment env;
+    env.openStore = [s = store] { return std::make_unique<SharedStore>(s); };
+    env.configPath = skin.configPath();
+    env.makeSound = [l = sound] { return std::make_unique<FakeSound>(l); };
+    env.showError = [this](std::string_view text) { errors.emplace_back(text); };
+    env.requestTermination = [this] { ++terminationRequests; };
+    env.openUrl = [this](const QUrl& url) { openedUrls.push_back(url); };
+    form = std::make_unique<TForm1>(std::move(env));
+  }
+
+  std::shared_ptr<settings::MemorySettingsStore> store;
+  std::shared_ptr<SoundLog> sound = std::make_shared<SoundLog>();
+  std::vector<std::string> errors;
+  int terminationRequests = 0;
+  std::vector<QUrl> openedUrls;
+  std::unique_ptr<TForm1> form;
+};
+
+inline std::shared_ptr<settings::MemorySettingsStore> windowedStore() {
+  auto store = std::make_shared<settings::MemorySettingsStore>();
+  store->setText("FullscreenMode", "0");
+  return store;
+}
+
+}  // namespace mk::app::testing

@@ -1,0 +1,272 @@
+#include <gtest/gtest.h>
+
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QScreen>
+#include <QTest>
+
+#include "app_fixture.h"
+#include "skin/gfxinit.h"
+
+namespace mk::app {
+namespace {
+using lcd::ElementId;
+using testing::FormHarness;
+using testing::TestSkin;
+
+QSize screen() { return QGuiApplication::primaryScreen()->geometry().size(); }
+
+void sendKey(QWidget* target, QEvent::Type type, Qt::Key key, bool autoRepeat = false) {
+  QKeyEvent event(type, key, Qt::NoModifier, QString(), autoRepeat);
+  QCoreApplication::sendEvent(target, &event);
+}
+
+QPoint centreOf(const TForm1& form, ElementId id) {
+  const lcd::Box& b = const_cast<TForm1&>(form).model()[id].box;
+  return QPoint(b.left + b.width / 2, b.top + b.height / 2);
+}
+
+class Form1Test : public ::testing::Test {
+ protected:
+  void SetUp() override { testing::application(); }
+  TestSkin skin;
+};
+
+// The first start must leave the four bindings in the store and nothing
+// else: the presentation is written only when the player switches it.
+TEST_F(Form1Test, FirstStartWritesExactlyTheFourKeysAndStaysOutOfSight) {
+  FormHarness h(skin);
+  const auto& values = h.store->values();
+  ASSERT_EQ(values.size(), 4u);
+  EXPECT_EQ(values.at("Key1"), "2");
+  EXPECT_EQ(values.at("Key2"), "6");
+  EXPECT_EQ(values.at("Key3"), "39");
+  EXPECT_EQ(values.at("Key4"), "40");
+
+  EXPECT_EQ(QGuiApplication::applicationDisplayName(), QString::fromLatin1(kApplicationTitle));
+  EXPECT_EQ(h.form->pos(), QPoint(-screen().width(), -screen().height()));
+  EXPECT_TRUE(h.form->FullscreenMode) << "full screen by default";
+  EXPECT_EQ(h.form->size(), screen());
+  EXPECT_TRUE(h.form->windowFlags() & Qt::FramelessWindowHint);
+  EXPECT_EQ(h.form->engine().state.GameMode, 0) << "nothing is lit until play starts";
+}
+
+TEST_F(Form1Test, StoredBindingsAndHighScoresAreReadAndBadValuesFallBack) {
+  auto store = testing::windowedStore();
+  store->setText("Key1", "11");  // 'A'
+  store->setText("Key3", "99");  // outside the key table: no key
+  store->setText("HiScore1", "123");
+  store->setText("HiScore2", "abc");
+  FormHarness h(skin, store);
+
+  EXPECT_EQ(h.form->engine().state.HiScore1, 123);
+  EXPECT_EQ(h.form->engine().state.HiScore2, 0);
+  EXPECT_EQ(h.form->keyBindings()[1].KeyCode, 'A');
+  EXPECT_EQ(h.form->keyBindings()[3].KeyCode, 0);
+  EXPECT_EQ(h.store->values().at("Key3"), "99") << "the index is written back as read";
+  EXPECT_EQ(h.form->hintOf(ElementId::btn_time_top),
+            "click or press 'A' to view current time (hold to view alarm time)");
+  EXPECT_EQ(h.form->hintOf(ElementId::btn_left_top), "click or press ");
+}
+
+TEST_F(Form1Test, HintsReadAsTheTableSaysWithTheDefaultKeys) {
+  FormHarness h(skin);
+  EXPECT_EQ(h.form->hintOf(ElementId::btn_time_top),
+            "click or press '1' to view current time (hold to view alarm time)");
+  EXPECT_EQ(h.form->hintOf(ElementId::btn_acl_top), "click or press '5' to reset the game");
+  EXPECT_EQ(h.form->hintOf(ElementId::btn_alarm_top), "button disabled");
+  EXPECT_EQ(h.form->hintOf(ElementId::btn_left_top), "click or press 'left arrow' key");
+  EXPECT_EQ(h.form->hintOf(ElementId::btn_right_top), "click or press 'right arrow' key");
+  EXPECT_TRUE(h.form->hintOf(ElementId::im_background).isEmpty());
+}
+
+TEST_F(Form1Test, WindowedPresentationTakesTheSkinSizeAndCutsOutTheKeyColour) {
+  FormHarness h(skin, testing::windowedStore());
+  TForm1& form = *h.form;
+  EXPECT_FALSE(form.FullscreenMode);
+  EXPECT_EQ(form.size(), QSize(200, 100));
+  EXPECT_TRUE(form.colourKeyEnabled());
+  const QRegion shape = form.windowShape();
+  EXPECT_TRUE(shape.contains(QPoint(20, 10)));
+  EXPECT_TRUE(shape.contains(QPoint(179, 89)));
+  EXPECT_FALSE(shape.contains(QPoint(5, 5))) << "the magenta corner is see-through";
+  EXPECT_FALSE(shape.contains(QPoint(190, 95)));
+  EXPECT_EQ(form.mask(), shape);
+  EXPECT_FALSE(form.model().isVisible(ElementId::btn_game_menu_top));
+}
+
+TEST_F(Form1Test, SwitchingThePresentationStoresItRelaysTheWindowAndSwitchingBackRestoresIt) {
+  FormHarness h(skin, testing::windowedStore());
+  TForm1& form = *h.form;
+  form.switchPresentation();
+  EXPECT_TRUE(form.FullscreenMode);
+  EXPECT_TRUE(form.fullscreenMenuChecked());
+  EXPECT_EQ(h.store->values().at("FullscreenMode"), "1");
+  EXPECT_EQ(form.size(), screen());
+  EXPECT_EQ(form.pos(), QPoint(0, 0));
+  EXPECT_TRUE(form.mask().isEmpty()) << "no shape in full screen";
+  EXPECT_TRUE(form.model().isVisible(ElementId::btn_game_menu_top));
+  const QSize s = screen();
+  EXPECT_EQ(form.model()[ElementId::im_background].box.left, (s.width() - 200) / 2);
+
+  form.switchPresentation();
+  EXPECT_FALSE(form.FullscreenMode);
+  EXPECT_EQ(h.store->values().at("FullscreenMode"), "0");
+  EXPECT_EQ(form.size(), QSize(200, 100));
+  EXPECT_EQ(form.pos(), QPoint((s.width() - 200) / 2, (s.height() - 100) / 2));
+  EXPECT_FALSE(form.mask().isEmpty());
+  EXPECT_EQ(form.model()[ElementId::im_background].box.left, 0);
+}
+
+TEST_F(Form1Test, F12SwitchesThePresentation) {
+  FormHarness h(skin, testing::windowedStore());
+  sendKey(h.form.get(), QEvent::KeyPress, Qt::Key_F12);
+  sendKey(h.form.get(), QEvent::KeyRelease, Qt::Key_F12);
+  EXPECT_TRUE(h.form->FullscreenMode);
+}
+
+TEST_F(Form1Test, AMissingConfigShowsItsMessageAsksToQuitAndStillPlacesTheMenuButton) {
+  skin.removeConfig();
+  FormHarness h(skin);
+  ASSERT_EQ(h.errors.size(), 1u);
+  EXPECT_EQ(h.errors[0], "Configuration file (Config.ini) not found. Please reinstall the game.");
+  EXPECT_EQ(h.terminationRequests, 1);
+  EXPECT_TRUE(h.form->model().isVisible(ElementId::btn_game_menu_top));
+  EXPECT_EQ(h.store->values().size(), 4u) << "the remaining creation steps still run";
+}
+
+TEST_F(Form1Test, BoundKeysWorkTheButtonsAndAHeldKeyReleasesExactlyOnce) {
+  FormHarness h(skin, testing::windowedStore());
+  TForm1& form = *h.form;
+  form.switchHandheldOn();
+  std::vector<int> modes;
+  form.engine().setModeObserver([&](std::int32_t mode) { modes.push_back(mode); });
+
+  sendKey(&form, QEvent::KeyPress, Qt::Key_1);
+  EXPECT_EQ(form.engine().state.GameMode, 2);
+  EXPECT_TRUE(form.model().isVisible(ElementId::btn_time_down));
+  // X11 auto-repeat: release/press pairs marked as repeats while the key is held.
+  for (int i = 0; i < 5; ++i) {
+    sendKey(&form, QEvent::KeyRelease, Qt::Key_1, true);
+    sendKey(&form, QEvent::KeyPress, Qt::Key_1, true);
+  }
+  EXPECT_TRUE(form.model().isVisible(ElementId::btn_time_down));
+  sendKey(&form, QEvent::KeyRelease, Qt::Key_1);
+  EXPECT_FALSE(form.model().isVisible(ElementId::btn_time_down));
+  EXPECT_EQ(modes, (std::vector<int>{2, 3})) << "one release, after any number of presses";
+
+  sendKey(&form, QEvent::KeyPress, Qt::Key_Left);
+  EXPECT_EQ(form.engine().state.GameMode, 5) << "LEFT starts Game A from the clock";
+  sendKey(&form, QEvent::KeyRelease, Qt::Key_Left);
+  sendKey(&form, QEvent::KeyPress, Qt::Key_5);
+  EXPECT_EQ(form.engine().state.GameMode, 0);
+  sendKey(&form, QEvent::KeyRelease, Qt::Key_5);
+  EXPECT_EQ(form.engine().state.GameMode, 1);
+  sendKey(&form, QEvent::KeyPress, Qt::Key_Q);
+  sendKey(&form, QEvent::KeyRelease, Qt::Key_Q);
+  EXPECT_EQ(form.engine().state.GameMode, 1) << "an unbound key does nothing";
+}
+
+// Two bindings on one key can only come from a hand-edited store; the
+// earlier button wins for press and release alike.
+TEST_F(Form1Test, WhenTwoBindingsShareAKeyTheEarlierButtonWins) {
+  auto store = testing::windowedStore();
+  store->setText("Key2", "2");  // ACL on the 1 key, like TIME
+  FormHarness h(skin, store);
+  h.form->switchHandheldOn();
+  sendKey(h.form.get(), QEvent::KeyPress, Qt::Key_1);
+  EXPECT_EQ(h.form->engine().state.GameMode, 2);
+  EXPECT_FALSE(h.form->model().isVisible(ElementId::btn_acl_down));
+  sendKey(h.form.get(), QEvent::KeyRelease, Qt::Key_1);
+  EXPECT_EQ(h.form->engine().state.GameMode, 3);
+}
+
+TEST_F(Form1Test, TheReleaseGoesToThePictureThePressBeganOnAndOnlyTheLeftButtonPresses) {
+  FormHarness h(skin, testing::windowedStore());
+  TForm1& form = *h.form;
+  form.show();
+  form.switchHandheldOn();
+  const QPoint left = centreOf(form, ElementId::btn_left_top);
+  const QPoint time = centreOf(form, ElementId::btn_time_top);
+
+  QTest::mousePress(&form, Qt::RightButton, {}, time);
+  EXPECT_FALSE(form.model().isVisible(ElementId::btn_time_down)) << "the right button presses nothing";
+  QTest::mouseRelease(&form, Qt::RightButton, {}, time);
+  EXPECT_EQ(form.engine().state.GameMode, 1);
+
+  QTest::mousePress(&form, Qt::LeftButton, {}, time);
+  EXPECT_TRUE(form.model().isVisible(ElementId::btn_time_down));
+  EXPECT_EQ(form.engine().state.GameMode, 2);
+  QTest::mouseMove(&form, left);
+  QTest::mouseRelease(&form, Qt::LeftButton, {}, left);
+  EXPECT_FALSE(form.model().isVisible(ElementId::btn_time_down));
+  EXPECT_FALSE(form.model().isVisible(ElementId::btn_left_down));
+  EXPECT_EQ(form.engine().state.GameMode, 3) << "TIME got its release although the pointer left it";
+
+  QTest::mousePress(&form, Qt::LeftButton, {}, left);
+  EXPECT_TRUE(form.model().isVisible(ElementId::btn_left_down));
+  QTest::mouseMove(&form, QPoint(190, 5));
+  QTest::mouseRelease(&form, Qt::LeftButton, {}, QPoint(190, 5));
+  EXPECT_FALSE(form.model().isVisible(ElementId::btn_left_down));
+
+  // A quick second click arrives as a double click: it is a press too.
+  QTest::mouseDClick(&form, Qt::LeftButton, {}, left);
+  EXPECT_FALSE(form.model().isVisible(ElementId::btn_left_down));
+}
+
+TEST_F(Form1Test, CursorsFollowTheButtonPictures) {
+  FormHarness h(skin, testing::windowedStore());
+  EXPECT_EQ(h.form->cursorAt(centreOf(*h.form, ElementId::btn_acl_top)), PointerCursor::Hand);
+  EXPECT_EQ(h.form->cursorAt(centreOf(*h.form, ElementId::btn_alarm_top)), PointerCursor::Help);
+  EXPECT_EQ(h.form->cursorAt(QPoint(25, 15)), PointerCursor::Arrow);
+  h.form->show();
+  QTest::mouseMove(h.form.get(), centreOf(*h.form, ElementId::btn_right_top));
+  EXPECT_EQ(h.form->cursor().shape(), Qt::PointingHandCursor);
+  QTest::mouseMove(h.form.get(), centreOf(*h.form, ElementId::btn_alarm_top));
+  EXPECT_EQ(h.form->cursor().shape(), Qt::WhatsThisCursor);
+}
+
+TEST_F(Form1Test, TheFaceAndTheAlarmButtonDragTheWindowOnlyWhenWindowed) {
+  FormHarness h(skin, testing::windowedStore());
+  TForm1& form = *h.form;
+  form.show();
+  form.move(100, 100);
+  QTest::qWait(1);
+
+  QTest::mousePress(&form, Qt::LeftButton, {}, QPoint(25, 15));
+  EXPECT_EQ(form.DragOrigin, QPoint(25, 15));
+  QTest::mouseMove(&form, QPoint(55, 35));
+  QTest::mouseRelease(&form, Qt::LeftButton, {}, QPoint(55, 35));
+  EXPECT_EQ(form.pos(), QPoint(130, 120));
+
+  const QPoint alarm = centreOf(form, ElementId::btn_alarm_top);
+  QTest::mousePress(&form, Qt::LeftButton, {}, alarm);
+  QTest::mouseMove(&form, alarm + QPoint(-10, 5));
+  QTest::mouseRelease(&form, Qt::LeftButton, {}, alarm + QPoint(-10, 5));
+  EXPECT_EQ(form.pos(), QPoint(120, 125));
+
+  const QPoint button = centreOf(form, ElementId::btn_right_top);
+  QTest::mousePress(&form, Qt::LeftButton, {}, button);
+  QTest::mouseMove(&form, button + QPoint(-40, 0));
+  QTest::mouseRelease(&form, Qt::LeftButton, {}, button + QPoint(-40, 0));
+  EXPECT_EQ(form.pos(), QPoint(120, 125)) << "button pictures take no part in dragging";
+
+  form.switchPresentation();
+  const QPoint face = centreOf(form, ElementId::im_background);
+  QTest::mousePress(&form, Qt::LeftButton, {}, face + QPoint(-60, -30));
+  QTest::mouseMove(&form, face);
+  QTest::mouseRelease(&form, Qt::LeftButton, {}, face);
+  EXPECT_EQ(form.pos(), QPoint(0, 0)) << "full screen never moves";
+}
+
+TEST_F(Form1Test, FirstActivationShowsTheSplashOnceAndCloseShutsTheSoundDown) {
+  FormHarness h(skin);
+  EXPECT_TRUE(SplashPending);
+  h.form->FormActivate();
+  EXPECT_FALSE(SplashPending);
+  h.form->FormClose();
+  EXPECT_EQ(h.sound->calls.back(), "shutdown");
+}
+
+}  // namespace
+}  // namespace mk::app

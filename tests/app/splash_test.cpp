@@ -1,0 +1,142 @@
+#include <gtest/gtest.h>
+
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QScreen>
+#include <QTest>
+
+#include "app_fixture.h"
+#include "ui/splash_form.h"
+
+namespace mk::app {
+namespace {
+using testing::FormHarness;
+using testing::TestSkin;
+
+void pressKey(QWidget* target, Qt::Key key) {
+  QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+  QCoreApplication::sendEvent(target, &press);
+  QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier);
+  QCoreApplication::sendEvent(target, &release);
+}
+
+class SplashTest : public ::testing::Test {
+ protected:
+  void SetUp() override { testing::application(); }
+  TestSkin skin;
+};
+
+TEST_F(SplashTest, FirstStartShowsTheDialogWithNoOutputChosenAndPlayDisabled) {
+  FormHarness h(skin);
+  ui::TSplashForm splash(*h.form);
+  EXPECT_TRUE(splash.isVisible());
+  EXPECT_FALSE(splash.skippedAtCreation());
+  EXPECT_EQ(splash.size(), QSize(460, 420));
+  EXPECT_EQ(splash.windowTitle(), "About this game...");
+  EXPECT_EQ(splash.cb_sound->currentIndex(), -1);
+  EXPECT_FALSE(splash.playEnabled());
+  EXPECT_FALSE(splash.btn_play->isVisibleTo(&splash));
+  EXPECT_TRUE(splash.btn_play_disabled->isVisibleTo(&splash));
+  EXPECT_EQ(splash.btn_play_disabled->toolTip(), "please select sound driver first");
+  EXPECT_EQ(splash.la_game_title->text(), "Marsh Keeper (Vexora, Slimline) Simulator");
+  EXPECT_EQ(splash.la_version->text(), "Version 5.00 * Final *");
+  EXPECT_TRUE(splash.chb_splashscreen->isChecked());
+  ASSERT_EQ(splash.cb_sound->count(), 3);
+  EXPECT_EQ(splash.cb_sound->itemText(0), "Microsoft DirectSound");
+  EXPECT_EQ(splash.cb_sound->itemText(1), "Windows MultiMedia");
+  EXPECT_EQ(splash.cb_sound->itemText(2), "(no sound)");
+
+  pressKey(splash.cb_sound, Qt::Key_Return);
+  pressKey(splash.cb_sound, Qt::Key_1);
+  EXPECT_TRUE(splash.isVisible()) << "Enter and 1 do nothing while Play is disabled";
+  EXPECT_TRUE(h.sound->calls.empty());
+
+  splash.cb_sound->setCurrentIndex(2);
+  EXPECT_TRUE(splash.playEnabled());
+  EXPECT_TRUE(splash.btn_play->isVisibleTo(&splash));
+  EXPECT_FALSE(splash.btn_play_disabled->isVisibleTo(&splash));
+}
+
+TEST_F(SplashTest, PlayStoresTheChoicesCentresTheHandheldAndSwitchesItOn) {
+  FormHarness h(skin, testing::windowedStore());
+  ui::TSplashForm splash(*h.form);
+  splash.cb_sound->setCurrentIndex(2);
+  splash.chb_splashscreen->setChecked(false);
+  pressKey(splash.cb_sound, Qt::Key_Return);
+
+  EXPECT_FALSE(splash.isVisible());
+  EXPECT_EQ(h.sound->calls, (std::vector<std::string>{"init (no sound)"}));
+  EXPECT_EQ(h.store->values().at("SoundMode"), "2");
+  EXPECT_EQ(h.store->values().at("SplashScreen"), "0");
+  EXPECT_FALSE(h.form->splashMenuChecked());
+  const QSize s = QGuiApplication::primaryScreen()->geometry().size();
+  EXPECT_EQ(h.form->pos(), QPoint((s.width() - 200) / 2, (s.height() - 100) / 2));
+  EXPECT_EQ(h.form->engine().state.GameMode, 1);
+  EXPECT_TRUE(h.form->model().isVisible(lcd::ElementId::im_hero_2_body));
+}
+
+TEST_F(SplashTest, AStoredChoiceWithTheSplashOffSkipsTheDialogAndStartsAtOnce) {
+  auto store = testing::windowedStore();
+  store->setText("SoundMode", "0");
+  store->setText("SplashScreen", "0");
+  FormHarness h(skin, store);
+  ui::TSplashForm splash(*h.form);
+  EXPECT_TRUE(splash.skippedAtCreation());
+  EXPECT_FALSE(splash.isVisible());
+  EXPECT_FALSE(SplashPending) << "the main window's activation must not show it";
+  EXPECT_EQ(h.sound->calls, (std::vector<std::string>{"init Microsoft DirectSound"}));
+  EXPECT_EQ(h.form->engine().state.GameMode, 1);
+  EXPECT_GE(h.form->pos().x(), 0);
+}
+
+TEST_F(SplashTest, StoredChoicesOutsideTheListLeaveNothingChosenWhateverTheSplashSetting) {
+  for (const char* stored : {"7", "-5", "-1", "x"}) {
+    auto store = testing::windowedStore();
+    store->setText("SoundMode", stored);
+    store->setText("SplashScreen", "0");
+    FormHarness h(skin, store);
+    ui::TSplashForm splash(*h.form);
+    EXPECT_FALSE(splash.skippedAtCreation()) << stored;
+    EXPECT_FALSE(splash.playEnabled()) << stored;
+    EXPECT_FALSE(splash.chb_splashscreen->isChecked());
+  }
+}
+
+TEST_F(SplashTest, EscAsksToQuitAndStoresNothing) {
+  FormHarness h(skin);
+  ui::TSplashForm splash(*h.form);
+  splash.cb_sound->setCurrentIndex(0);
+  const auto before = h.store->values();
+  pressKey(splash.cb_sound, Qt::Key_Escape);
+  EXPECT_EQ(h.terminationRequests, 1);
+  EXPECT_EQ(h.store->values(), before);
+  EXPECT_TRUE(splash.isVisible());
+}
+
+TEST_F(SplashTest, FailedSoundSetUpEndsPlayWithTheDialogOpenAndNoModeEntered) {
+  FormHarness h(skin);
+  h.sound->initSucceeds = false;
+  ui::TSplashForm splash(*h.form);
+  splash.cb_sound->setCurrentIndex(0);
+  splash.btn_playClick();
+  EXPECT_EQ(h.terminationRequests, 1);
+  EXPECT_TRUE(splash.isVisible());
+  EXPECT_EQ(h.form->engine().state.GameMode, 0);
+  EXPECT_EQ(h.store->values().at("SoundMode"), "-1");
+  EXPECT_EQ(h.store->values().at("SplashScreen"), "1");
+  EXPECT_LT(h.form->pos().x(), 0) << "the main window stays out of sight";
+}
+
+TEST_F(SplashTest, LinksOpenThroughTheDesktopAndTheDialogStaysOpen) {
+  FormHarness h(skin);
+  ui::TSplashForm splash(*h.form);
+  splash.la_website_2Click();
+  splash.la_email_2Click();
+  splash.btn_paypalClick();
+  ASSERT_EQ(h.openedUrls.size(), 3u);
+  EXPECT_EQ(h.openedUrls[1].scheme(), "mailto");
+  EXPECT_TRUE(splash.isVisible());
+}
+
+}  // namespace
+}  // namespace mk::app

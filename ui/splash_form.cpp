@@ -1,0 +1,357 @@
+#include "ui/splash_form.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFile>
+#include <QKeyEvent>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPixmap>
+#include <QScreen>
+#include <array>
+
+#if __has_include("ui/art/project_links.h")
+#include "ui/art/project_links.h"
+#define MK_HAVE_PROJECT_LINKS 1
+#endif
+
+namespace mk::ui {
+namespace {
+
+constexpr QColor kDarkBlue{8, 41, 82};
+constexpr QColor kLightBlue{58, 110, 165};
+constexpr QColor kLinkColour{24, 82, 148};
+
+// The sound outputs in list order; a stored SoundMode is a position here.
+constexpr std::array<const char*, 3> kSoundEntries{"Microsoft DirectSound", "Windows MultiMedia", "(no sound)"};
+
+struct Links {
+  QString websiteText;
+  QUrl website;
+  QString emailText;
+  QUrl email;
+  QUrl donation;
+};
+
+Links projectLinks() {
+#ifdef MK_HAVE_PROJECT_LINKS
+  return {QString::fromUtf8(art::kWebsiteText), QUrl(QString::fromUtf8(art::kWebsiteUrl)),
+          QString::fromUtf8(art::kEmailText), QUrl(QString::fromUtf8(art::kEmailUrl)),
+          QUrl(QString::fromUtf8(art::kDonationUrl))};
+#else
+  // The project's own documents, resolved against the game's folder.
+  return {QStringLiteral("Readme.txt"), QUrl::fromLocalFile(QStringLiteral("Readme.txt")),
+          QStringLiteral("marsh-keeper@localhost"), QUrl(QStringLiteral("mailto:marsh-keeper@localhost")),
+          QUrl::fromLocalFile(QStringLiteral("Whatsnew.txt"))};
+#endif
+}
+
+QFont arial(int pixelSize, bool bold) {
+  QFont font(QStringLiteral("Arial"));
+  font.setStyleHint(QFont::SansSerif);
+  font.setPixelSize(pixelSize);
+  font.setBold(bold);
+  return font;
+}
+
+// The artwork when the resources have it, otherwise a plain drawing of the
+// same size so the dialog still reads.
+template <typename Draw>
+QPixmap artwork(const char* resource, QSize size, Draw draw) {
+  QPixmap art(QString::fromLatin1(resource));
+  if (!art.isNull()) return art;
+  QPixmap standIn(size);
+  standIn.fill(Qt::transparent);
+  QPainter p(&standIn);
+  p.setRenderHint(QPainter::Antialiasing);
+  draw(p, QRect(QPoint(0, 0), size));
+  return standIn;
+}
+
+QPixmap backgroundPicture() {
+  return artwork(":/art/splash_background.png", {460, 420}, [](QPainter& p, QRect r) {
+    p.fillRect(r, Qt::white);
+    p.fillRect(0, 0, r.width(), 52, kDarkBlue);
+    p.fillRect(0, 52, r.width(), 168, kLightBlue);
+    p.fillRect(0, 380, r.width(), r.height() - 380, kDarkBlue);
+  });
+}
+
+QPixmap boxPicture() {
+  return artwork(":/art/splash_box.png", {220, 116}, [](QPainter& p, QRect r) {
+    p.setPen(QPen(Qt::black, 2));
+    p.setBrush(QColor(228, 196, 84));
+    p.drawRoundedRect(r.adjusted(2, 2, -2, -2), 6, 6);
+    p.setBrush(QColor(170, 190, 150));
+    p.drawRect(r.adjusted(60, 22, -60, -30));
+    p.setFont(arial(11, true));
+    p.drawText(r.adjusted(0, 0, 0, -8), Qt::AlignHCenter | Qt::AlignBottom, QStringLiteral("MARSH KEEPER"));
+  });
+}
+
+QPixmap pillButton(const char* resource, QColor fill, const QString& text) {
+  return artwork(resource, {107, 30}, [fill, text](QPainter& p, QRect r) {
+    QPainterPath pill;
+    pill.addRoundedRect(QRectF(r).adjusted(1, 1, -1, -1), 14, 14);
+    p.fillPath(pill, fill);
+    p.setPen(Qt::white);
+    p.setFont(arial(14, true));
+    p.drawText(r, Qt::AlignCenter, text);
+  });
+}
+
+int splashKeyCode(const QKeyEvent& event) {
+  switch (event.key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+      return 13;
+    case Qt::Key_Escape:
+      return 27;
+    case Qt::Key_1:
+      return (event.modifiers() & Qt::KeypadModifier) ? 97 : 49;
+    default:
+      return 0;
+  }
+}
+
+}  // namespace
+
+void PictureButton::mousePressEvent(QMouseEvent* event) {
+  pressed_ = event->button() == Qt::LeftButton;
+  event->accept();
+}
+
+void PictureButton::mouseReleaseEvent(QMouseEvent* event) {
+  const bool click = pressed_ && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
+  pressed_ = false;
+  event->accept();
+  if (click) emit clicked();
+}
+
+void LinkLabel::mouseReleaseEvent(QMouseEvent* event) {
+  event->accept();
+  if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) emit clicked();
+}
+
+TSplashForm::TSplashForm(SplashHost& host, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), host_(host) {
+  setWindowTitle(QStringLiteral("About this game..."));
+  setFixedSize(kClientWidth, kClientHeight);
+  setModal(false);
+  QPalette pal = palette();
+  pal.setColor(QPalette::Window, Qt::white);
+  setPalette(pal);
+  setAutoFillBackground(true);
+  buildElements();
+  FormCreate();
+}
+
+TSplashForm::~TSplashForm() = default;
+
+void TSplashForm::buildElements() {
+  const auto place = [](QWidget* w, int left, int top, int width, int height) {
+    w->setGeometry(left, top, width, height);
+  };
+
+  im_background = new QLabel(this);
+  place(im_background, 0, 0, 460, 420);
+  im_background->setPixmap(backgroundPicture());
+
+  im_box_picture = new QLabel(this);
+  place(im_box_picture, 0, 56, 460, 160);
+  im_box_picture->setAlignment(Qt::AlignCenter);
+  im_box_picture->setPixmap(boxPicture());
+
+  const auto text = [this, place](QRect box, QFont font, QColor colour, Qt::Alignment align) {
+    auto* label = new QLabel(this);
+    place(label, box.x(), box.y(), box.width(), box.height());
+    label->setFont(font);
+    QPalette pal = label->palette();
+    pal.setColor(QPalette::WindowText, colour);
+    label->setPalette(pal);
+    label->setAttribute(Qt::WA_TranslucentBackground);
+    label->setAlignment(align | Qt::AlignVCenter);
+    return label;
+  };
+  la_game_title = text({0, 12, 460, 15}, arial(12, true), Qt::white, Qt::AlignHCenter);
+  la_version = text({0, 28, 460, 15}, arial(12, true), Qt::white, Qt::AlignHCenter);
+  la_release_date = text({0, 236, 460, 15}, arial(12, false), Qt::black, Qt::AlignHCenter);
+  la_website_1 = text({118, 259, 56, 15}, arial(12, false), Qt::black, Qt::AlignLeft);
+  la_website_1->setText(QStringLiteral("website:"));
+  la_email_1 = text({118, 282, 56, 15}, arial(12, false), Qt::black, Qt::AlignLeft);
+  la_email_1->setText(QStringLiteral("email:"));
+  la_sound_select = text({98, 308, 116, 15}, arial(12, false), Qt::black, Qt::AlignLeft);
+  la_sound_select->setText(QStringLiteral("Select sound driver:"));
+
+  const Links links = projectLinks();
+  const auto link = [this, place](QRect box, const QString& caption) {
+    auto* label = new LinkLabel(this);
+    place(label, box.x(), box.y(), box.width(), box.height());
+    QFont font = arial(12, true);
+    font.setUnderline(true);
+    label->setFont(font);
+    QPalette pal = label->palette();
+    pal.setColor(QPalette::WindowText, kLinkColour);
+    label->setPalette(pal);
+    label->setAttribute(Qt::WA_TranslucentBackground);
+    label->setCursor(Qt::PointingHandCursor);
+    label->setText(caption);
+    return label;
+  };
+  la_website_2 = link({174, 259, 168, 15}, links.websiteText);
+  la_email_2 = link({174, 282, 168, 15}, links.emailText);
+  connect(la_website_2, &LinkLabel::clicked, this, &TSplashForm::la_website_2Click);
+  connect(la_email_2, &LinkLabel::clicked, this, &TSplashForm::la_email_2Click);
+
+  cb_sound = new QComboBox(this);
+  place(cb_sound, 217, 308, 144, 21);
+  cb_sound->setEditable(false);
+  cb_sound->setMaxVisibleItems(3);
+  const QFont listFont = arial(11, false);  // 13 pixels of line height
+  cb_sound->setFont(listFont);
+  QPalette listPal = cb_sound->palette();
+  listPal.setColor(QPalette::Base, Qt::white);
+  listPal.setColor(QPalette::Button, Qt::white);
+  cb_sound->setPalette(listPal);
+  for (const char* entry : kSoundEntries) cb_sound->addItem(QString::fromLatin1(entry));
+  cb_sound->setCurrentIndex(-1);
+  connect(cb_sound, &QComboBox::currentIndexChanged, this, [this] { cb_soundChange(); });
+
+  btn_play = new PictureButton(this);
+  place(btn_play, 116, 340, 107, 30);
+  btn_play->setPixmap(pillButton(":/art/splash_play.png", QColor(30, 90, 200), QStringLiteral("Play")));
+  btn_play->setCursor(Qt::PointingHandCursor);
+  connect(btn_play, &PictureButton::clicked, this, &TSplashForm::btn_playClick);
+
+  btn_play_disabled = new PictureButton(this);
+  place(btn_play_disabled, 116, 340, 107, 30);
+  btn_play_disabled->setPixmap(
+      pillButton(":/art/splash_play_disabled.png", QColor(150, 150, 150), QStringLiteral("Play")));
+  btn_play_disabled->setCursor(Qt::WhatsThisCursor);
+  btn_play_disabled->setToolTip(QString::fromLatin1(kPlayDisabledHint));
+  btn_play_disabled->hide();
+
+  btn_paypal = new PictureButton(this);
+  place(btn_paypal, 237, 340, 107, 30);
+  btn_paypal->setPixmap(pillButton(":/art/splash_donate.png", QColor(230, 160, 30), QStringLiteral("Donate")));
+  btn_paypal->setCursor(Qt::PointingHandCursor);
+  connect(btn_paypal, &PictureButton::clicked, this, &TSplashForm::btn_paypalClick);
+
+  chb_splashscreen = new QCheckBox(QString::fromLatin1(kSplashCheckText), this);
+  place(chb_splashscreen, 12, 391, 444, 17);
+  chb_splashscreen->setFont(arial(12, false));
+  QPalette checkPal = chb_splashscreen->palette();
+  checkPal.setColor(QPalette::WindowText, Qt::white);
+  checkPal.setColor(QPalette::Window, kDarkBlue);
+  chb_splashscreen->setPalette(checkPal);
+  chb_splashscreen->setAutoFillBackground(true);
+  chb_splashscreen->setChecked(true);
+
+  // Only the list and the check box take the keyboard, in this order.
+  for (QWidget* w : findChildren<QWidget*>()) {
+    if (w != cb_sound && w != chb_splashscreen) w->setFocusPolicy(Qt::NoFocus);
+  }
+  cb_sound->setFocusPolicy(Qt::StrongFocus);
+  chb_splashscreen->setFocusPolicy(Qt::StrongFocus);
+  setTabOrder(cb_sound, chb_splashscreen);
+
+  // The dialog's own key handler sees every key before its controls.
+  cb_sound->installEventFilter(this);
+  chb_splashscreen->installEventFilter(this);
+}
+
+void TSplashForm::FormCreate() {
+  const Links links = projectLinks();
+  la_game_title->setText(QString::fromLatin1(kGameTitle));
+  la_version->setText(QString::fromLatin1(kVersionText));
+  la_release_date->setText(QStringLiteral("Released in 2026 by the Marsh Keeper Simulator project"));
+
+  settings::SettingsStore& store = host_.settingsStore();
+  const int soundMode = store.readInt("SoundMode", -1);
+  cb_sound->setCurrentIndex(soundMode >= 0 && soundMode < static_cast<int>(kSoundEntries.size()) ? soundMode : -1);
+  chb_splashscreen->setChecked(store.readBool("SplashScreen", true));
+
+  if (playEnabled() && !chb_splashscreen->isChecked()) {
+    move(-width(), -height());
+    host_.clearSplashPending();
+    skipped_ = true;
+    btn_playClick();
+    return;
+  }
+
+  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+    const QRect s = screen->geometry();
+    move(s.x() + (s.width() - width()) / 2, s.y() + (s.height() - height()) / 2);
+  }
+  updatePlayState();
+  show();
+}
+
+void TSplashForm::FormActivate() { cb_sound->setFocus(Qt::ActiveWindowFocusReason); }
+
+bool TSplashForm::playEnabled() const { return !cb_sound->currentText().isEmpty(); }
+
+void TSplashForm::updatePlayState() {
+  const bool enabled = playEnabled();
+  btn_play->setVisible(enabled);
+  btn_play_disabled->setVisible(!enabled);
+}
+
+void TSplashForm::cb_soundChange() { updatePlayState(); }
+
+bool TSplashForm::FormKeyDown(int keyCode) {
+  switch (keyCode) {
+    case 13:
+    case 49:
+      if (playEnabled()) btn_playClick();
+      return true;
+    case 27:
+      host_.requestTermination();
+      return true;
+    default:
+      return false;
+  }
+}
+
+void TSplashForm::btn_playClick() {
+  if (!host_.Snd_Init(cb_sound->currentText())) {
+    host_.requestTermination();
+    return;
+  }
+  const bool splash = chb_splashscreen->isChecked();
+  host_.settingsStore().writeBool("SplashScreen", splash);
+  host_.setSplashMenuChecked(splash);
+  host_.centreMainWindow();
+  host_.switchHandheldOn();
+  hide();
+}
+
+void TSplashForm::la_website_2Click() { host_.openUrl(projectLinks().website); }
+void TSplashForm::la_email_2Click() { host_.openUrl(projectLinks().email); }
+void TSplashForm::btn_paypalClick() { host_.openUrl(projectLinks().donation); }
+
+bool TSplashForm::event(QEvent* event) {
+  if (event->type() == QEvent::WindowActivate) FormActivate();
+  if (event->type() == QEvent::KeyPress) {
+    if (FormKeyDown(splashKeyCode(*static_cast<QKeyEvent*>(event)))) return true;
+  }
+  return QDialog::event(event);
+}
+
+bool TSplashForm::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::KeyPress) {
+    if (FormKeyDown(splashKeyCode(*static_cast<QKeyEvent*>(event)))) return true;
+  }
+  return QDialog::eventFilter(watched, event);
+}
+
+// The dialog has no close button; a window manager's close is refused, since
+// only Play or Esc may leave it.
+void TSplashForm::closeEvent(QCloseEvent* event) {
+  if (isVisible()) event->ignore();
+}
+
+// QDialog would hide itself on Esc; here Esc ends the program instead.
+void TSplashForm::reject() {}
+
+}  // namespace mk::ui
