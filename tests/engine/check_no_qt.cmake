@@ -1,0 +1,12 @@
+# Fails when any of BINARIES (a ;-list) needs a Qt library at run time.
+foreach(binary IN LISTS BINARIES)
+  execute_process(COMMAND ldd ${binary} OUTPUT_VARIABLE libraries RESULT_VARIABLE rc)
+  if(NOT rc EQUAL 0)
+    message(FATAL_ERROR "ldd failed on ${binary}")
+  endif()
+  string(REGEX MATCHALL "libQt[^ \t\n]*" qt "${libraries}")
+  if(qt)
+    message(FATAL_ERROR "${binary} links Qt: ${qt}")
+  endif()
+  message(STATUS "${binary}: no Qt")
+endforeach()
