@@ -1,6 +1,5 @@
 #include "skin/gfxinit.h"
 
-#include <algorithm>
 #include <optional>
 #include <string>
 
@@ -20,11 +19,9 @@ constexpr std::string_view kFullscreen = "Fullscreen";
 constexpr std::string_view kVideoMode = "VideoMode";
 constexpr std::string_view kManual = "Manual";
 
-// Skins are written with backslashes; names and folders take '/' here.
-fs::path inFolder(const std::string& folder, std::string name) {
-  std::replace(name.begin(), name.end(), '\\', '/');
-  return fs::path(folder + name);
-}
+// The configuration reader has already turned the skin's backslashes into
+// '/' and ended the folder with one.
+fs::path inFolder(const std::string& folder, const std::string& name) { return fs::path(folder + name); }
 
 // One skin pass. Each step returns false when it has shown an error and the
 // rest of the pass is to be abandoned.
