@@ -3,6 +3,8 @@
 #include <QPainter>
 #include <utility>
 
+#include "skin/layout.h"
+
 namespace mk::skin {
 using lcd::ElementId;
 
@@ -43,7 +45,9 @@ void Compositor::paintElement(QPainter& painter, const lcd::ElementModel& model,
       image = stretchedBackdrop(element.picture, box.size());
     } else {
       image = imageView(element.picture, element.transparent);
-      origin += QPoint((box.width() - image.width()) / 2, (box.height() - image.height()) / 2);
+      const lcd::Box placed = backdropPlacement({box.width(), box.height()},
+                                                {image.width(), image.height()}, /*stretch=*/false);
+      origin += QPoint(placed.left, placed.top);
     }
   } else {
     image = imageView(element.picture, element.transparent);
