@@ -1,0 +1,63 @@
+#pragma once
+
+#include <Qt>
+#include <QtGlobal>
+#include <bitset>
+#include <cstdint>
+#include <vector>
+
+class QKeyEvent;
+
+namespace mk::input {
+
+// The Windows virtual-key number of a key, or 0 for a key the program has no
+// use for. Covers the 44 bindable keys, Enter/Return (13), Escape (27) and
+// F1..F12 (112..123).
+//
+// - Letters give 65..90 with or without Shift. On a layout without Latin
+//   letters the key's position on a US keyboard decides, as Windows does.
+// - The digit row gives 48..57 also with Shift held (Shift+1 is still the 1
+//   key) and on layouts whose digits need Shift: the key's position decides.
+// - Keypad digits give the Windows keypad codes 96..105, which are none of
+//   the 44 keys: a binding to the 1 key means the 1 of the main row only.
+//   Keypad arrows (Num Lock off) are the arrow keys.
+// - Both Alt keys give 18, both Ctrl keys 17, both Shift keys 16.
+//
+// nativeScanCode is the X11/evdev key code (digit row 10..19) that Qt reports
+// on Linux; 0 when unknown.
+std::uint16_t windowsKeyCode(int qtKey, Qt::KeyboardModifiers modifiers, quint32 nativeScanCode);
+std::uint16_t windowsKeyCode(const QKeyEvent& event);
+
+// Turns the key events of a window into presses and releases for the game:
+// a held key delivers further presses (marked as repeats) but exactly one
+// release. Under X11 auto-repeat arrives as release/press pairs that Qt marks
+// with isAutoRepeat(); those releases are dropped, and a release is passed on
+// only for a key that is down.
+class KeyRepeatFilter {
+ public:
+  enum class Pass { Nothing, Press, RepeatPress, Release };
+
+  // Whether Qt marked a press as auto-repeated does not matter: a press of a
+  // held key is a repeat, and a press of a key not yet seen going down (it
+  // went down before this window had the keyboard) starts it.
+  Pass press(std::uint16_t code);
+  Pass release(std::uint16_t code, bool autoRepeat);
+
+  struct Result {
+    std::uint16_t code = 0;
+    Pass pass = Pass::Nothing;
+  };
+  // For KeyPress and KeyRelease events; Nothing for any other event.
+  Result filter(const QKeyEvent& event);
+
+  bool isHeld(std::uint16_t code) const { return code < held_.size() && held_[code]; }
+
+  // Forgets every held key and returns them, lowest code first, so a window
+  // that loses the keyboard can pass on the releases it will never see.
+  std::vector<std::uint16_t> releaseAll();
+
+ private:
+  std::bitset<256> held_;
+};
+
+}  // namespace mk::input
