@@ -1,0 +1,12 @@
+#pragma once
+
+#include <string_view>
+
+class QWidget;
+
+namespace mk::sound {
+
+// A modal message box titled "Error" with the error icon and one OK button.
+void showErrorBox(QWidget* parent, std::string_view text);
+
+}  // namespace mk::sound

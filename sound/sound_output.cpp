@@ -1,0 +1,70 @@
+#include "sound/sound_output.h"
+
+#include <string>
+#include <utility>
+
+namespace mk::sound {
+
+SoundOutput::SoundOutput(AudioLayer& layer, settings::SettingsStore& store, ErrorReporter showError)
+    : layer_(layer), store_(store), showError_(std::move(showError)) {}
+
+bool SoundOutput::Snd_Init(std::string_view entryText) {
+  int outputType = 0;
+  for (const SoundDriverEntry& entry : kSoundDrivers) {
+    if (entry.text != entryText) continue;
+    SoundEnabled = entry.enabled;
+    outputType = entry.outputType;
+    store_.writeInt("SoundMode", entry.soundMode);
+    break;
+  }
+  if (!SoundEnabled) return true;
+
+  // Only reachable when set up twice; the first samples would otherwise leak.
+  freeSamples();
+  layer_.init(kMixRate, kSoftwareChannels, kInitFlags);
+  // An unknown entry text keeps the earlier choice's output.
+  if (outputType != 0) layer_.setOutput(outputType);
+  SampleGot = layer_.sampleLoad(kFreeSampleSlot, std::string(kSampleGotPath), kSampleMode2D, 0, 0);
+  SampleMove = layer_.sampleLoad(kFreeSampleSlot, std::string(kSampleMovePath), kSampleMode2D, 0, 0);
+  SampleStart = layer_.sampleLoad(kFreeSampleSlot, std::string(kSampleStartPath), kSampleMode2D, 0, 0);
+  if (SampleGot) return true;
+
+  if (showError_) showError_(kSoundFolderMessage);
+  store_.writeInt("SoundMode", kSoundModeNone);
+  store_.writeBool("SplashScreen", true);
+  return false;
+}
+
+void SoundOutput::Snd_Play(SampleHandle sample) {
+  if (SoundEnabled) layer_.playSound(kFreeChannel, sample);
+}
+
+void SoundOutput::Snd_Silence() {
+  if (SoundEnabled) layer_.stopSound(kAllChannels);
+}
+
+void SoundOutput::freeSamples() {
+  for (SampleHandle* handle : {&SampleGot, &SampleMove, &SampleStart}) {
+    if (!*handle) continue;
+    layer_.sampleFree(*handle);
+    *handle = nullptr;
+  }
+}
+
+void SoundOutput::Snd_Shutdown() {
+  layer_.sampleFree(SampleGot);
+  layer_.sampleFree(SampleMove);
+  layer_.sampleFree(SampleStart);
+  SampleGot = SampleMove = SampleStart = nullptr;
+  layer_.close();
+}
+
+void SoundOutput::play(engine::Sample sample) {
+  switch (sample) {
+    case engine::Sample::Got: Snd_Play(SampleGot); break;
+    case engine::Sample::Move: Snd_Play(SampleMove); break;
+    case engine::Sample::Start: Snd_Play(SampleStart); break;
+  }
+}
+
+}  // namespace mk::sound
