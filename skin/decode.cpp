@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fstream>
+#include <system_error>
 #include <vector>
 
 namespace mk::skin {
@@ -56,16 +57,26 @@ DecodeResult decodePictureFile(const std::filesystem::path& path, const DecodeLi
     return failure("Unknown picture file extension (." + extension + ")");
   }
 
-  std::ifstream in(path, std::ios::binary | std::ios::ate);
-  if (!in) return failure("Cannot open file \"" + path.string() + "\": " + std::strerror(errno));
-  const std::streamoff size = in.tellg();
-  if (size < 0) return failure("Cannot read file \"" + path.string() + "\"");
-  if (static_cast<std::uint64_t>(size) > maxFileBytes(limits)) {
+  std::error_code ec;
+  const bool regular = std::filesystem::is_regular_file(path, ec);
+  const std::uintmax_t size = regular ? std::filesystem::file_size(path, ec) : 0;
+  if (!regular || ec) {
+    const std::string reason = ec ? ec.message() : std::string("not a file");
+    return failure("Cannot open file \"" + path.string() + "\": " + reason);
+  }
+  if (size > maxFileBytes(limits)) {
     return failure("Picture file \"" + path.string() + "\" is too large (" + std::to_string(size) + " bytes)");
   }
   std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
-  in.seekg(0);
-  if (!in.read(reinterpret_cast<char*>(bytes.data()), size)) {
+  // libstdc++ reports a failing read by throwing.
+  try {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return failure("Cannot open file \"" + path.string() + "\": " + std::strerror(errno));
+    in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    if (in.gcount() != static_cast<std::streamsize>(bytes.size())) {
+      return failure("Cannot read file \"" + path.string() + "\"");
+    }
+  } catch (const std::exception&) {
     return failure("Cannot read file \"" + path.string() + "\"");
   }
   return decoder(bytes, limits);

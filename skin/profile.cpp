@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <fstream>
 #include <iterator>
+#include <system_error>
 
 namespace mk::skin {
 namespace {
@@ -62,11 +63,17 @@ int hexDigit(char c) {
 }  // namespace
 
 ProfileFile ProfileFile::load(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return {};
-  std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (in.bad()) return {};
-  return parse(text);
+  std::error_code ec;
+  if (!std::filesystem::is_regular_file(path, ec)) return {};
+  // libstdc++ reports a failing read (a folder, an I/O error) by throwing.
+  try {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return {};
+    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    return parse(text);
+  } catch (const std::exception&) {
+    return {};
+  }
 }
 
 ProfileFile ProfileFile::parse(std::string_view text) {
