@@ -383,8 +383,9 @@ void TForm1::mousePressEvent(QMouseEvent* event) {
   event->accept();
 }
 
-// A quick second click is a press like the first.
-void TForm1::mouseDoubleClickEvent(QMouseEvent* event) { mousePressEvent(event); }
+// Qt delivers a quick second click as a press followed by this event; the
+// press has done the work, so this must not press again.
+void TForm1::mouseDoubleClickEvent(QMouseEvent* event) { event->accept(); }
 
 void TForm1::mouseMoveEvent(QMouseEvent* event) {
   event->accept();

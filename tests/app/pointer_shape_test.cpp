@@ -11,11 +11,6 @@ namespace mk::app {
 namespace {
 using lcd::ElementId;
 
-lcd::Picture solid(int w, int h) {
-  return lcd::Picture::fromPixels(w, h, std::vector<std::uint32_t>(static_cast<std::size_t>(w * h), 0xff808080u),
-                                  lcd::PictureKind::Bitmap);
-}
-
 TEST(PointerTargets, TheTopmostShownElementTakesThePointerAndHiddenOnesTakeNothing) {
   lcd::ElementModel model;
   model.setBox(ElementId::im_background, {0, 0, 100, 50});
