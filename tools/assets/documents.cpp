@@ -1,0 +1,5 @@
+#include "tools/assets/generators.h"
+#include "tools/assets/skin.h"
+namespace mk::assets {
+}
+namespace mk::assets { void writeDocuments(const Paths&) {} }
