@@ -1,0 +1,102 @@
+#pragma once
+
+#include <QImage>
+#include <QPoint>
+#include <QWidget>
+#include <array>
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <string_view>
+
+#include "input/qt_keys.h"
+#include "skin/gfxinit.h"
+
+class QLabel;
+
+namespace mk::skin {
+
+// The manual viewer: the twelve page pictures, one at a time, with
+// previous-page, next-page and close buttons, the arrow keys and Escape.
+// Borderless, above other windows, dragged by its page; modeless, so the
+// game goes on while it is open. Closing only hides it, and the page last
+// viewed is shown again next time. A page turns when its button or key is
+// released, never on the press.
+class TManualForm : public QWidget {
+ public:
+  using ErrorReporter = std::function<void(std::string_view text)>;
+
+  // FormCreate: loads the pages through Gfx_Init_Manual from the Config.ini
+  // at configPath. A page that is no valid bitmap is reported through
+  // showError (the decoder's text); the pages after it stay empty.
+  TManualForm(const std::filesystem::path& configPath, ErrorReporter showError, QWidget* parent = nullptr);
+  // The same with pages already loaded.
+  TManualForm(const ManualPages& pages, ErrorReporter showError, QWidget* parent = nullptr);
+
+  static constexpr int kPageCount = 12;
+  static constexpr int kButtonWidth = 16;
+  static constexpr int kButtonHeight = 14;
+  static constexpr int kButtonMargin = 4;
+
+  int CurrentPage = 1;
+
+  void Vid_Show_Page();
+  void Inp_left_down();
+  void Inp_left_up();
+  void Inp_right_down();
+  void Inp_right_up();
+  void Inp_esc_down();
+  void Inp_esc_up();
+  // Windows key codes; modifiers are not looked at, other keys do nothing.
+  void FormKeyDown(std::uint16_t key);
+  void FormKeyUp(std::uint16_t key);
+
+  void btn_left_upMouseDown(Qt::MouseButton button);
+  void btn_left_upMouseUp(Qt::MouseButton button);
+  void btn_right_upMouseDown(Qt::MouseButton button);
+  void btn_right_upMouseUp(Qt::MouseButton button);
+  void btn_close_upMouseDown(Qt::MouseButton button);
+  void btn_close_upMouseUp(Qt::MouseButton button);
+
+  // The picture shown by the page view (null for an empty page).
+  const QImage& shownPage() const { return shownPage_; }
+
+  QWidget* im_page_top = nullptr;  // the page view
+  QWidget* sh_page_top = nullptr;  // the drag surface with the black frame
+  QLabel* btn_right_down = nullptr;
+  QLabel* btn_right_up = nullptr;
+  QLabel* btn_left_down = nullptr;
+  QLabel* btn_left_up = nullptr;
+  QLabel* btn_close_down = nullptr;
+  QLabel* btn_close_up = nullptr;
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
+  void keyReleaseEvent(QKeyEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+  void hideEvent(QHideEvent* event) override;
+  void focusOutEvent(QFocusEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+
+ private:
+  enum class Pressed { None, Left, Right, Close };
+
+  void FormCreate(const ManualPages& pages);
+  void FormShow();
+  void placeButtons();
+  void forgetHeldKeys();
+
+  ErrorReporter showError_;
+  std::array<QImage, kPageCount> ManualPages_;  // the page holders, page 1 first
+  QImage shownPage_;
+  bool shownBefore_ = false;
+  Pressed pressed_ = Pressed::None;
+  bool dragging_ = false;
+  QPoint dragOrigin_;  // pointer position in the window when the drag began
+  input::KeyRepeatFilter keys_;
+};
+
+}  // namespace mk::skin
