@@ -8,7 +8,6 @@
 #include <QHelpEvent>
 #include <QImage>
 #include <QKeyEvent>
-#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
@@ -21,6 +20,8 @@
 #include "skin/gfxinit.h"
 #include "skin/layout.h"
 #include "skin/snapshot.h"
+#include "sound/error_box.h"
+#include "sound/sdl_audio.h"
 
 namespace mk::app {
 using lcd::ElementId;
@@ -37,18 +38,6 @@ namespace {
 // A window larger than this would only exhaust memory for its surface; no
 // screen shows it.
 constexpr int kMaxClientSide = 8192;
-
-// The sound side until an output is chosen, and for "(no sound)".
-class SilentOutput final : public SoundOutput {
- public:
-  void play(engine::Sample) override {}
-  void silence() override {}
-  bool Snd_Init(const QString& entry, settings::SettingsStore& store) override {
-    if (entry == QLatin1String("(no sound)")) store.writeInt("SoundMode", 2);
-    return true;
-  }
-  void Snd_Shutdown() override {}
-};
 
 QColor toQColor(skin::Colour c) { return QColor(c.red, c.green, c.blue); }
 
@@ -73,9 +62,6 @@ std::uint32_t clockSeed() {
 }  // namespace
 
 TForm1::TForm1(Form1Environment environment) : QWidget(nullptr, Qt::FramelessWindowHint), env_(std::move(environment)) {
-  if (!env_.makeSound) env_.makeSound = [] { return std::make_unique<SilentOutput>(); };
-  sound_ = env_.makeSound();
-
   setAttribute(Qt::WA_OpaquePaintEvent);
   setMouseTracking(true);
   setFocusPolicy(Qt::StrongFocus);
@@ -94,6 +80,10 @@ TForm1::TForm1(Form1Environment environment) : QWidget(nullptr, Qt::FramelessWin
 
 TForm1::~TForm1() {
   qApp->removeEventFilter(this);
+  // The canvas watches the element model, which goes before the widget's
+  // children would.
+  delete canvas_;
+  canvas_ = nullptr;
   if (Form1 == this) Form1 = nullptr;
 }
 
@@ -109,6 +99,9 @@ void TForm1::FormCreate() {
   // The segment tables are compile-time tables of the LCD model.
 
   SettingsStore_ = env_.openStore ? env_.openStore() : std::make_unique<settings::MemorySettingsStore>();
+  audio_ = env_.makeAudio ? env_.makeAudio() : std::make_unique<sound::SdlMixerLayer>();
+  sound_ = std::make_unique<sound::SoundOutput>(*audio_, *SettingsStore_,
+                                                [this](std::string_view text) { showError(text); });
   engine_ = std::make_unique<engine::Engine>(model_, timers_, *sound_, *SettingsStore_, clock_, 0u);
 
   FullscreenMode = SettingsStore_->readBool("FullscreenMode", true);
@@ -144,9 +137,11 @@ void TForm1::FormActivate() {
 }
 
 void TForm1::FormClose() {
-  if (sound_) sound_->Snd_Shutdown();
-  // Every value was written when it changed; nothing is flushed here.
-  SettingsStore_.reset();
+  sound_->Snd_Shutdown();
+  // Every value was written when it changed; nothing is flushed here. The
+  // store object itself lives until the window is destroyed, so a tick that
+  // is still queued while the program ends never reaches a dead store.
+  engine_->Gam_Stop_All_Timers();
 }
 
 void TForm1::runSkinPass() {
@@ -187,7 +182,9 @@ void TForm1::clearSplashPending() { SplashPending = false; }
 
 void TForm1::setSplashMenuChecked(bool checked) { splashMenuChecked_ = checked; }
 
-bool TForm1::Snd_Init(const QString& entry) { return sound_->Snd_Init(entry, *SettingsStore_); }
+bool TForm1::Snd_Init(const QString& entry) { return sound_->Snd_Init(entry.toStdString()); }
+
+std::uint16_t TForm1::keyCodeOf(const QKeyEvent& event) { return input::windowsKeyCode(event); }
 
 void TForm1::openUrl(const QUrl& url) {
   if (env_.openUrl) {
@@ -204,11 +201,6 @@ void TForm1::rebuildHints() {
   hints_ = {QString::fromStdString(hints.time), QString::fromStdString(hints.acl),
             QString::fromStdString(hints.alarm), QString::fromStdString(hints.left),
             QString::fromStdString(hints.right)};
-}
-
-void TForm1::setKeyBindings(const input::KeyBindings& bindings) {
-  KeyBindings_ = bindings;
-  rebuildHints();
 }
 
 QString TForm1::hintOf(ElementId element) const {
@@ -498,14 +490,12 @@ void TForm1::setBackdropStretch(bool stretch) {
 }
 
 void TForm1::showError(std::string_view text) {
-  const QString message = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
   if (env_.showError) {
     env_.showError(text);
     return;
   }
   // No parent: the main window may be out of sight, and the box must not be.
-  QMessageBox box(QMessageBox::Critical, QStringLiteral("Error"), message, QMessageBox::Ok);
-  box.exec();
+  sound::showErrorBox(nullptr, text);
 }
 
 void TForm1::requestTermination() {

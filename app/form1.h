@@ -24,27 +24,19 @@
 #include "lcd/element_model.h"
 #include "settings/settings_store.h"
 #include "skin/skin_host.h"
+#include "sound/audio_layer.h"
+#include "sound/sound_output.h"
 #include "ui/splash_form.h"
 
 namespace mk::app {
 
 inline constexpr const char* kApplicationTitle = "Marsh Keeper (Vexora, Slimline) Simulator";
 
-// The sound side of the main window: the engine's port plus the calls the
-// shell makes at start and at close.
-class SoundOutput : public engine::SoundPort {
- public:
-  // Sets up the output named by a splash entry; false when the sound files
-  // are missing (the message has been shown and the settings written).
-  virtual bool Snd_Init(const QString& entry, settings::SettingsStore& store) = 0;
-  virtual void Snd_Shutdown() = 0;
-};
-
 // What the main window takes from outside; tests replace parts of it.
 struct Form1Environment {
   std::function<std::unique_ptr<settings::SettingsStore>()> openStore;  // the per-user store
   std::filesystem::path configPath;                                     // empty: beside the executable
-  std::function<std::unique_ptr<SoundOutput>()> makeSound;
+  std::function<std::unique_ptr<sound::AudioLayer>()> makeAudio;       // empty: SDL2_mixer
   std::function<void(std::string_view)> showError;  // empty: a modal message box
   std::function<void()> requestTermination;         // empty: quit once the loop runs
   std::function<void(const QUrl&)> openUrl;         // empty: the desktop's "open"
@@ -77,14 +69,14 @@ class TForm1 final : public QWidget, public skin::SkinHost, public ui::SplashHos
   lcd::ElementModel& model() { return model_; }
   settings::SettingsStore& store() { return *SettingsStore_; }
   Canvas& canvas() { return *canvas_; }
-  const input::KeyBindings& keyBindings() const { return KeyBindings_; }
+  sound::SoundOutput& sound() { return *sound_; }
+  // The key dialog edits these in place and then asks for the hints anew.
+  input::KeyBindings& keyBindings() { return KeyBindings_; }
 
   // Re-reads nothing: builds the five hints from the current bindings.
   void rebuildHints();
   // The hint of a button picture; empty for every other element.
   QString hintOf(lcd::ElementId element) const;
-  // The key bindings changed (key dialog accepted).
-  void setKeyBindings(const input::KeyBindings& bindings);
 
   // Mouse on the button pictures; only the mouse button is looked at.
   void btn_time_topMouseDown(Qt::MouseButton button);
@@ -129,6 +121,7 @@ class TForm1 final : public QWidget, public skin::SkinHost, public ui::SplashHos
   void switchHandheldOn() override;
   void clearSplashPending() override;
   void openUrl(const QUrl& url) override;
+  std::uint16_t keyCodeOf(const QKeyEvent& event) override;
 
   bool splashMenuChecked() const { return splashMenuChecked_; }
   bool fullscreenMenuChecked() const { return fullscreenMenuChecked_; }
@@ -160,7 +153,8 @@ class TForm1 final : public QWidget, public skin::SkinHost, public ui::SplashHos
   QtTimerFactory timers_;
   QtLocalClock clock_;
   std::unique_ptr<settings::SettingsStore> SettingsStore_;
-  std::unique_ptr<SoundOutput> sound_;
+  std::unique_ptr<sound::AudioLayer> audio_;
+  std::unique_ptr<sound::SoundOutput> sound_;
   std::unique_ptr<engine::Engine> engine_;
   Canvas* canvas_ = nullptr;
 

@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "app/form1.h"
+#include "input/keys_form.h"
 #include "settings/qt_settings_store.h"
 
 using namespace mk;
@@ -22,7 +23,8 @@ int main(int argc, char* argv[]) {
   app::Form1 = form1.get();
   auto aboutForm = std::make_unique<QWidget>();
   app::AboutForm = aboutForm.get();
-  auto keysForm = std::make_unique<QWidget>();
+  auto keysForm = std::make_unique<input::TKeysForm>(form1->keyBindings(), form1->store(), form1.get(),
+                                                     [form = form1.get()] { form->rebuildHints(); });
   app::KeysForm = keysForm.get();
   auto manualForm = std::make_unique<QWidget>();
   app::ManualForm = manualForm.get();

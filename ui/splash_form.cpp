@@ -10,6 +10,8 @@
 #include <QScreen>
 #include <array>
 
+#include "sound/sound_output.h"
+
 #if __has_include("ui/art/project_links.h")
 #include "ui/art/project_links.h"
 #define MK_HAVE_PROJECT_LINKS 1
@@ -21,9 +23,6 @@ namespace {
 constexpr QColor kDarkBlue{8, 41, 82};
 constexpr QColor kLightBlue{58, 110, 165};
 constexpr QColor kLinkColour{24, 82, 148};
-
-// The sound outputs in list order; a stored SoundMode is a position here.
-constexpr std::array<const char*, 3> kSoundEntries{"Microsoft DirectSound", "Windows MultiMedia", "(no sound)"};
 
 struct Links {
   QString websiteText;
@@ -98,20 +97,6 @@ QPixmap pillButton(const char* resource, QColor fill, const QString& text) {
     p.setFont(arial(14, true));
     p.drawText(r, Qt::AlignCenter, text);
   });
-}
-
-int splashKeyCode(const QKeyEvent& event) {
-  switch (event.key()) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-      return 13;
-    case Qt::Key_Escape:
-      return 27;
-    case Qt::Key_1:
-      return (event.modifiers() & Qt::KeypadModifier) ? 97 : 49;
-    default:
-      return 0;
-  }
 }
 
 }  // namespace
@@ -213,7 +198,9 @@ void TSplashForm::buildElements() {
   listPal.setColor(QPalette::Base, Qt::white);
   listPal.setColor(QPalette::Button, Qt::white);
   cb_sound->setPalette(listPal);
-  for (const char* entry : kSoundEntries) cb_sound->addItem(QString::fromLatin1(entry));
+  for (const sound::SoundDriverEntry& entry : sound::kSoundDrivers) {
+    cb_sound->addItem(QString::fromUtf8(entry.text.data(), static_cast<qsizetype>(entry.text.size())));
+  }
   cb_sound->setCurrentIndex(-1);
   connect(cb_sound, &QComboBox::currentIndexChanged, this, [this] { cb_soundChange(); });
 
@@ -268,7 +255,10 @@ void TSplashForm::FormCreate() {
 
   settings::SettingsStore& store = host_.settingsStore();
   const int soundMode = store.readInt("SoundMode", -1);
-  cb_sound->setCurrentIndex(soundMode >= 0 && soundMode < static_cast<int>(kSoundEntries.size()) ? soundMode : -1);
+  cb_sound->setCurrentIndex(-1);
+  for (const sound::SoundDriverEntry& entry : sound::kSoundDrivers) {
+    if (entry.soundMode == soundMode) cb_sound->setCurrentIndex(static_cast<int>(&entry - sound::kSoundDrivers.data()));
+  }
   chb_splashscreen->setChecked(store.readBool("SplashScreen", true));
 
   if (playEnabled() && !chb_splashscreen->isChecked()) {
@@ -333,14 +323,14 @@ void TSplashForm::btn_paypalClick() { host_.openUrl(projectLinks().donation); }
 bool TSplashForm::event(QEvent* event) {
   if (event->type() == QEvent::WindowActivate) FormActivate();
   if (event->type() == QEvent::KeyPress) {
-    if (FormKeyDown(splashKeyCode(*static_cast<QKeyEvent*>(event)))) return true;
+    if (FormKeyDown(host_.keyCodeOf(*static_cast<QKeyEvent*>(event)))) return true;
   }
   return QDialog::event(event);
 }
 
 bool TSplashForm::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::KeyPress) {
-    if (FormKeyDown(splashKeyCode(*static_cast<QKeyEvent*>(event)))) return true;
+    if (FormKeyDown(host_.keyCodeOf(*static_cast<QKeyEvent*>(event)))) return true;
   }
   return QDialog::eventFilter(watched, event);
 }

@@ -7,7 +7,11 @@
 #include <QString>
 #include <QUrl>
 
+#include <cstdint>
+
 #include "settings/settings_store.h"
+
+class QKeyEvent;
 
 namespace mk::ui {
 
@@ -30,6 +34,8 @@ class SplashHost {
   virtual void requestTermination() = 0;
   // The desktop's "open" action for a link.
   virtual void openUrl(const QUrl& url) = 0;
+  // A key event in the program's key numbering (Windows key codes).
+  virtual std::uint16_t keyCodeOf(const QKeyEvent& event) = 0;
 };
 
 // A picture that acts as a button: clicked on a left-button release over it.

@@ -43,31 +43,30 @@ class SharedStore final : public settings::SettingsStore {
   std::shared_ptr<settings::MemorySettingsStore> store_;
 };
 
-// Records what the shell asks of the sound side.
+// Records the calls the sound operations make of the audio library.
 struct SoundLog {
   std::vector<std::string> calls;
-  bool initSucceeds = true;
+  bool samplesLoad = true;  // false: as if the Sound folder were missing
 };
 
-class FakeSound final : public SoundOutput {
+class FakeAudio final : public sound::AudioLayer {
  public:
-  explicit FakeSound(std::shared_ptr<SoundLog> log) : log_(std::move(log)) {}
-  void play(engine::Sample) override { log_->calls.push_back("play"); }
-  void silence() override { log_->calls.push_back("silence"); }
-  bool Snd_Init(const QString& entry, settings::SettingsStore& store) override {
-    log_->calls.push_back("init " + entry.toStdString());
-    if (entry == QLatin1String("(no sound)")) store.writeInt("SoundMode", 2);
-    if (entry == QLatin1String("Microsoft DirectSound")) store.writeInt("SoundMode", 0);
-    if (!log_->initSucceeds) {
-      store.writeInt("SoundMode", -1);
-      store.writeBool("SplashScreen", true);
-    }
-    return log_->initSucceeds;
+  explicit FakeAudio(std::shared_ptr<SoundLog> log) : log_(std::move(log)) {}
+  bool init(int, int, unsigned) override { return record("init"), true; }
+  bool setOutput(int type) override { return record("output " + std::to_string(type)), true; }
+  sound::SampleHandle sampleLoad(int, const std::string& path, unsigned, int, int) override {
+    record("load " + path);
+    return log_->samplesLoad ? &sample_ : nullptr;
   }
-  void Snd_Shutdown() override { log_->calls.push_back("shutdown"); }
+  int playSound(int, sound::SampleHandle) override { return record("play"), 0; }
+  bool stopSound(int) override { return record("stop"), true; }
+  void sampleFree(sound::SampleHandle) override { record("free"); }
+  void close() override { record("close"); }
 
  private:
+  void record(std::string call) { log_->calls.push_back(std::move(call)); }
   std::shared_ptr<SoundLog> log_;
+  sound::AudioSample sample_;
 };
 
 // A small skin in a private folder that is the current directory meanwhile:
@@ -137,7 +136,7 @@ struct FormHarness {
     Form1Environment env;
     env.openStore = [s = store] { return std::make_unique<SharedStore>(s); };
     env.configPath = skin.configPath();
-    env.makeSound = [l = sound] { return std::make_unique<FakeSound>(l); };
+    env.makeAudio = [l = sound] { return std::make_unique<FakeAudio>(l); };
     env.showError = [this](std::string_view text) { errors.emplace_back(text); };
     env.requestTermination = [this] { ++terminationRequests; };
     env.openUrl = [this](const QUrl& url) { openedUrls.push_back(url); };
