@@ -104,20 +104,6 @@ TEST_F(GameWalkThrough, TheFifteenthTickMissesTheItemWhenTheHeroStayedInLaneTwo)
   EXPECT_TRUE(lit(im_item_2_1));
 }
 
-TEST_F(GameWalkThrough, ItemsLeftOnTheFieldKeepTheirPlacesThroughAMiss) {
-  startGameAt(kPress, kModeGameA);
-  clearPlayfield();
-  runTo(tick(2) - 1);  // the next tick is phase 2
-  display.show(im_item_3_5);
-  display.show(im_item_2_2);
-  display.hide(im_item_0_0);
-  runTo(tick(2));
-  ASSERT_TRUE(engine.Timer_Miss_Item().enabled());
-  runTo(tick(2) + 2230);
-  EXPECT_TRUE(lit(im_item_2_2));
-  EXPECT_EQ(s.TickPhase, 2);
-}
-
 // ---- Game B: enemies and detours --------------------------------------------
 
 using GameB = EngineTest;
@@ -168,21 +154,6 @@ TEST_F(GameB, AnEnemyNotStruckByTheThirdOddPhaseIsMissedAndBlinks) {
   EXPECT_EQ(s.EnemyAge, 0);
   EXPECT_EQ(s.EnemySpawnCount, 0);
   EXPECT_TRUE(engine.Timer_Game().enabled());
-}
-
-TEST_F(GameB, StandingInTheEnemysLaneBeforeItsLastTickStrikesIt) {
-  startGameAt(kPress, kModeGameB);
-  runTo(tick(0));  // the start resets the enemy count
-  clearPlayfield();
-  display.show(im_enemy_3_1);
-  display.show(im_enemy_3_2);
-  s.EnemyLane = 3;
-  s.EnemyAge = 1;
-  tapRight(tick(4) + 10);
-  runTo(tick(5));
-  EXPECT_EQ(s.Score, 2);
-  EXPECT_FALSE(engine.Timer_Miss_Enemy().enabled());
-  EXPECT_FALSE(lit(im_weapon_3));
 }
 
 TEST_F(GameB, AnEnemyMissInTheSameTickAsAnItemMissIsTheOneThatRuns) {
@@ -271,45 +242,6 @@ TEST_F(Tick, FeedingIntoALaneWithItsFirstStepLitWaitsUntilTheScorePassesForty) {
   EXPECT_FALSE(lit(im_item_0_0)) << "never with steps 1 and 2 both lit";
 }
 
-TEST_F(Tick, AnEmptyFieldIsFedInEveryPhase) {
-  for (int phase = 1; phase <= 6; ++phase) {
-    prepare(kModeGameA, phase, 0);
-    engine.Timer_GameTimer();
-    EXPECT_TRUE(lit(im_item_0_0)) << phase;
-    EXPECT_EQ(s.TickPhase, phase % 6 + 1);
-  }
-}
-
-TEST_F(Tick, EvenPhasesMoveTheirLaneAndWarnOnTheStepBeforeTheEnd) {
-  prepare(kModeGameA, 4, 0);
-  display.show(im_item_2_2);
-  engine.Timer_GameTimer();
-  EXPECT_TRUE(lit(im_item_2_3));
-  EXPECT_FALSE(lit(im_item_2_2));
-  EXPECT_EQ(sound.events.back().what, "Move");
-
-  prepare(kModeGameA, 6, 0);
-  display.show(im_item_3_4);
-  engine.Timer_GameTimer();
-  EXPECT_TRUE(lit(im_item_3_5));
-  EXPECT_FALSE(lit(im_weapon_3));
-  EXPECT_TRUE(lit(im_weapon_1));
-}
-
-// In Game A no enemy ever shows and nothing leaves its lane.
-TEST_F(GameWalkThrough, GameAHasNoEnemiesOrDetours) {
-  startGameAt(kPress, kModeGameA);
-  for (int k = 0; k < 200; ++k) tapLeft(tick(0) + 7 + 333 * k), tapRight(tick(0) + 170 + 333 * k);
-  runTo(80000);
-  for (const auto& c : log.changes) {
-    const bool forbidden = (index(c.id) >= index(im_enemy_1_2) && index(c.id) <= index(im_enemy_3_1) &&
-                            c.id != im_weapon_1 && c.id != im_weapon_2) ||
-                           c.id == im_item_1_1a || c.id == im_item_1_1b || c.id == im_item_3_2a ||
-                           c.id == im_item_3_2b;
-    EXPECT_FALSE(forbidden && c.visible && c.ms > kPress) << nameOf(c.id) << " at " << c.ms;
-  }
-}
-
 // ---- game over and high scores ------------------------------------------------
 
 using GameOver = EngineTest;
@@ -389,21 +321,6 @@ TEST_F(GameOver, HighScoresAreStoredOnlyWhenStrictlyBeatenAndOnlyForTheirOwnGame
     EXPECT_EQ(stored, c.stored) << c.score;
     engine.Gam_Stop_All_Timers();
   }
-}
-
-TEST_F(GameOver, InterruptingTheCycleStoresNothingMore) {
-  startGameAt(kPress, kModeGameA);
-  engine.Gam_Stop_All_Timers();
-  s.Score = 8;
-  engine.Gam_Game_Over();
-  ASSERT_EQ(store.values().size(), 1u);
-  runTo(clock.now() + 700);
-  at(clock.now() + 1, [&] { engine.Inp_time_down(); });
-  EXPECT_EQ(s.GameMode, kModeAlarmView);
-  at(clock.now() + 1, [&] { engine.Inp_time_up(); });
-  runTo(clock.now() + 40000);
-  EXPECT_EQ(store.values().size(), 1u);
-  EXPECT_EQ(s.GameMode, kModeClock);
 }
 
 }  // namespace

@@ -27,55 +27,6 @@ TEST_F(Modes, AclSwitchesEverythingOffAndSilencesAndItsReleaseShowsAllSegments) 
   EXPECT_TRUE(store.values().empty()) << "an abandoned game stores no high score";
 }
 
-TEST_F(Modes, InAllOnOnlyTimeAndAclDoAnything) {
-  switchOn();
-  at(100, [&] {
-    engine.Inp_left_down();
-    engine.Inp_right_down();
-  });
-  EXPECT_EQ(s.GameMode, kModeAllOn);
-  EXPECT_TRUE(lit(btn_left_down));
-  EXPECT_TRUE(lit(btn_right_down));
-  at(150, [&] {
-    engine.Inp_left_up();
-    engine.Inp_right_up();
-  });
-  EXPECT_FALSE(lit(btn_left_down));
-}
-
-TEST_F(Modes, HoldingTimeShowsTheAlarmTimeAndReleasingShowsTheClockAtOnce) {
-  localClock.time = {9, 5};
-  switchOn();
-  at(100, [&] { engine.Inp_time_down(); });
-  EXPECT_EQ(s.GameMode, kModeAlarmView);
-  EXPECT_EQ(digits(), (std::vector<std::optional<int>>{1, 2, 0, 0}));
-  EXPECT_TRUE(lit(im_panel_time_pm));
-  EXPECT_FALSE(lit(im_panel_time_am));
-  EXPECT_TRUE(lit(im_panel_time_colon));
-  EXPECT_TRUE(lit(im_weapon_1) && lit(im_weapon_2) && lit(im_weapon_3));
-  EXPECT_FALSE(lit(im_hero_2_body));
-  runTo(5000);
-  EXPECT_EQ(digits(), (std::vector<std::optional<int>>{1, 2, 0, 0})) << "no timer runs in the alarm view";
-
-  at(5000, [&] { engine.Inp_time_up(); });
-  EXPECT_EQ(s.GameMode, kModeClock);
-  runTo(5001);
-  EXPECT_EQ(digits(), (std::vector<std::optional<int>>{kBlank, 9, 0, 5}));
-  EXPECT_TRUE(lit(im_panel_time_am));
-  EXPECT_FALSE(lit(im_panel_time_pm));
-}
-
-TEST_F(Modes, TimeDoesNothingDuringAGameAndAclNothingWhenOff) {
-  startGameAt(1000, kModeGameB);
-  at(1200, [&] { engine.Inp_time_down(); });
-  EXPECT_EQ(s.GameMode, kModeGameB);
-  at(1300, [&] { engine.Inp_acl_down(); });
-  at(1400, [&] { engine.Inp_acl_down(); });  // auto-repeat
-  EXPECT_EQ(s.GameMode, kModeOff);
-  at(1500, [&] { engine.Inp_time_down(); });
-  EXPECT_EQ(s.GameMode, kModeOff);
-}
-
 struct ClockRow {
   TimeOfDay time;
   std::vector<std::optional<int>> shown;
@@ -142,19 +93,6 @@ TEST_F(HeroMovement, OnePressMovesOneLaneAndAReleaseOfTheOtherButtonFreesTheLatc
   EXPECT_TRUE(lit(im_hero_1_body));
   EXPECT_FALSE(lit(im_hero_2_body));
   EXPECT_FALSE(lit(im_hero_3_body));
-}
-
-TEST_F(HeroMovement, StopsAtTheEdgesWithoutWrapping) {
-  startGameAt(1000, kModeGameA);
-  tapLeft(1200);
-  tapLeft(1210);
-  EXPECT_EQ(s.HeroLane, 1);
-  tapRight(1220);
-  tapRight(1230);
-  tapRight(1240);
-  EXPECT_EQ(s.HeroLane, 3);
-  EXPECT_TRUE(lit(im_hero_3_body));
-  EXPECT_FALSE(lit(im_hero_2_body));
 }
 
 TEST_F(HeroMovement, ThePressThatStartsAGameMovesNothingWhileHeld) {

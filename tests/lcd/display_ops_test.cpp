@@ -48,19 +48,6 @@ TEST(AllSegments, PowerOnLookShowsNoonAmAndKeepsTheFixedExceptionsDark) {
   EXPECT_EQ(digits(m), (std::vector<std::optional<int>>{1, 2, 0, 0}));
 }
 
-TEST(AllSegments, GroupsLightOnlyTheirOwnSegments) {
-  ElementModel m;
-  for (ElementId id : lcdSegments()) m.hide(id);
-  Vid_Show_All_Weapon(m, true);
-  Vid_Show_All_Enemy(m, true);
-  int lit = 0;
-  for (ElementId id : lcdSegments()) lit += m.isVisible(id) ? 1 : 0;
-  EXPECT_EQ(lit, 3 + 9);
-  Vid_Show_All_Enemy(m, false);
-  EXPECT_TRUE(m.isVisible(im_weapon_2));
-  EXPECT_FALSE(m.isVisible(im_enemy_2_1));
-}
-
 TEST(Hero, FrameSelectsTheLegPictureAndLeavesTheAttackAlone) {
   ElementModel m;
   m.show(im_hero_2_attack);
@@ -87,13 +74,6 @@ TEST(Hero, ErasingDarkensTheWholeLaneIncludingTheAttack) {
   Vid_Show_Hero(m, 3, 2, false);
   for (std::size_t part = 1; part <= 4; ++part) EXPECT_FALSE(m.isVisible(HeroSegments[3][part]));
   EXPECT_TRUE(m.isVisible(im_hero_1_body));
-}
-
-TEST(Hero, LaneOutsideTheFieldIsIgnored) {
-  ElementModel m;
-  Vid_Show_Hero(m, 0, 2, true);
-  Vid_Show_Hero(m, 4, 2, true);
-  for (ElementId id : lcdSegments()) EXPECT_FALSE(m.isVisible(id)) << nameOf(id);
 }
 
 struct ScoreRow {

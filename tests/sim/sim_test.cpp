@@ -114,18 +114,6 @@ TEST(Simulation, QuietPrintsOnlyTheSummary) {
             "score 0 misses 1 mode 7 simulated_ms 5000\n") << "the first item is missed, its mark shows at 4,891 ms";
 }
 
-TEST(Simulation, HighScoreOptionsArePreloadedAndShownWhenTheGameIsChosen) {
-  Options o;
-  o.hiScore2 = 1234;
-  o.untilMs = 1000;
-  lcd::ElementModel display;
-  Simulation sim(o, script("100 down TIME\n200 up TIME\n1000 down RIGHT\n"), display, nullptr);
-  sim.runTo(o.untilMs);
-  EXPECT_EQ(sim.engine().state.HiScore2, 1234);
-  EXPECT_EQ(display.digit(1), 1);
-  EXPECT_EQ(display.digit(4), 4);
-}
-
 TEST(AutoPlay, NeverStartsAGameItself) {
   Options o;
   o.autoplay = true;
