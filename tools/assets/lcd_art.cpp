@@ -326,6 +326,8 @@ QPainterPath atLane(const QPainterPath& local, int lane) {
 
 }  // namespace
 
+QPainterPath frogFigure(bool leaping) { return frogShape(leaping ? Pose::Leaping : Pose::Sitting); }
+
 void addLcdSegments(Skin& skin) {
   for (int lane = 1; lane <= 3; ++lane) {
     const QString n = QString::number(lane);

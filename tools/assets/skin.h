@@ -126,6 +126,9 @@ inline constexpr QRect kLcdRect{142, 28, 327, 236};
 
 // The playfield and panel segments (pictures 12 to 78), placed on the LCD.
 void addLcdSegments(Skin& skin);
+// The frog of the segment art, facing right around its centre (about 30 x 17
+// pixels), for artwork elsewhere.
+QPainterPath frogFigure(bool leaping);
 // The face, the glass over the LCD and the button pictures (pictures 1 to 11).
 void addFaceAndButtons(Skin& skin);
 
