@@ -2,12 +2,15 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QContextMenuEvent>
 #include <QCoreApplication>
+#include <QDir>
 #include <QDesktopServices>
 #include <QGuiApplication>
 #include <QHelpEvent>
 #include <QImage>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
@@ -27,9 +30,9 @@ namespace mk::app {
 using lcd::ElementId;
 
 TForm1* Form1 = nullptr;
-QWidget* AboutForm = nullptr;
-QWidget* KeysForm = nullptr;
-QWidget* ManualForm = nullptr;
+ui::TAboutForm* AboutForm = nullptr;
+input::TKeysForm* KeysForm = nullptr;
+skin::TManualForm* ManualForm = nullptr;
 ui::TSplashForm* SplashForm = nullptr;
 bool SplashPending = true;
 
@@ -73,6 +76,14 @@ TForm1::TForm1(Form1Environment environment) : QWidget(nullptr, Qt::FramelessWin
   canvas_->setStaleObserver([this](const QRegion& stale) { reshapeStale(stale); });
   keyColour_ = skin::kInitialKeyColour;
   colourKeyOn_ = skin::kInitialColourKeyOn;
+  popup_ = std::make_unique<ui::PopupMenu>(this, *this);
+  // Play sets it from the splash dialog; until then, as the dialog starts.
+  popup_->setChecked(ui::CheckKind::Splash, true);
+  gameMenu_ = std::make_unique<ui::GameMenu>(
+      this, *this, [this](ui::CheckKind kind) { return popup_->isChecked(kind); },
+      [this](int width, int height) {
+        model_.setBox(ElementId::btn_game_menu_background, {0, 0, width, height});
+      });
 
   qApp->installEventFilter(this);
   FormCreate();
@@ -105,14 +116,16 @@ void TForm1::FormCreate() {
   engine_ = std::make_unique<engine::Engine>(model_, timers_, *sound_, *SettingsStore_, clock_, 0u);
 
   FullscreenMode = SettingsStore_->readBool("FullscreenMode", true);
-  fullscreenMenuChecked_ = FullscreenMode;
+  popup_->setChecked(ui::CheckKind::Fullscreen, FullscreenMode);
 
   runSkinPass();
 
-  GameMenuOpen = false;
+  gameMenu_->GameMenuOpen = false;
 
   KeyBindings_.load(*SettingsStore_);
   rebuildHints();
+
+  // Step 9: the menu items are the compile-time table ui::MenuItems.
 
   // Step 10, double buffering: every Qt widget paints off-screen first.
 
@@ -151,8 +164,8 @@ void TForm1::runSkinPass() {
 
 void TForm1::switchPresentation() {
   FullscreenMode = !FullscreenMode;
-  fullscreenMenuChecked_ = FullscreenMode;
-  GameMenuOpen = false;
+  popup_->setChecked(ui::CheckKind::Fullscreen, FullscreenMode);
+  gameMenu_->close();
   SettingsStore_->writeBool("FullscreenMode", FullscreenMode);
   const skin::Point away = skin::outOfSight(screenSize());
   move(away.x, away.y);
@@ -180,7 +193,7 @@ void TForm1::switchHandheldOn() {
 
 void TForm1::clearSplashPending() { SplashPending = false; }
 
-void TForm1::setSplashMenuChecked(bool checked) { splashMenuChecked_ = checked; }
+void TForm1::setSplashMenuChecked(bool checked) { popup_->setChecked(ui::CheckKind::Splash, checked); }
 
 bool TForm1::Snd_Init(const QString& entry) { return sound_->Snd_Init(entry.toStdString()); }
 
@@ -193,6 +206,60 @@ void TForm1::openUrl(const QUrl& url) {
     QDesktopServices::openUrl(url);
   }
 }
+
+// ---- menu commands -----------------------------------------------------------
+
+void TForm1::pm_0_menuPopup() {
+  const bool splashDefault = SplashForm ? SplashForm->chb_splashscreen->isChecked() : true;
+  popup_->setChecked(ui::CheckKind::Splash, SettingsStore_->readBool("SplashScreen", splashDefault));
+  if (FullscreenMode && gameMenu_->GameMenuOpen) gameMenu_->close();
+}
+
+void TForm1::pm_1_aboutClick() {
+  if (AboutForm) AboutForm->showCentred();
+}
+
+// Documents are named relative to the game's folder, the current directory.
+void TForm1::openDocument(const char* fileName) {
+  openUrl(QUrl::fromLocalFile(QDir::current().absoluteFilePath(QString::fromLatin1(fileName))));
+}
+
+void TForm1::pm_2_readmeClick() { openDocument("Readme.txt"); }
+void TForm1::pm_3_whatsnewClick() { openDocument("Whatsnew.txt"); }
+
+void TForm1::pm_4_manualClick() {
+  if (!ManualForm) return;
+  ManualForm->show();
+  ManualForm->raise();
+  ManualForm->activateWindow();
+}
+
+void TForm1::pm_6_configClick() { openDocument("Config.ini"); }
+
+void TForm1::pm_7_keysClick() {
+  if (KeysForm) KeysForm->open();
+}
+
+void TForm1::pm_8_hiscoreClick() {
+  engine::GameState& state = engine_->state;
+  state.HiScore1 = 0;
+  SettingsStore_->writeInt("HiScore1", 0);
+  state.HiScore2 = 0;
+  SettingsStore_->writeInt("HiScore2", 0);
+  QApplication::beep();
+}
+
+void TForm1::pm_10_fullscreenClick() { switchPresentation(); }
+
+void TForm1::pm_11_splashscreenClick() {
+  const bool checked = !popup_->isChecked(ui::CheckKind::Splash);
+  popup_->setChecked(ui::CheckKind::Splash, checked);
+  SettingsStore_->writeBool("SplashScreen", checked);
+}
+
+void TForm1::pm_14_exitClick() { requestTermination(); }
+
+void TForm1::btn_game_menu_topClick() { gameMenu_->btn_game_menu_topClick(); }
 
 // ---- hints and bindings ------------------------------------------------------
 
@@ -309,14 +376,13 @@ void TForm1::handleKey(const QKeyEvent& event) {
   const input::KeyRepeatFilter::Result r = keyFilter_.filter(event);
   switch (r.pass) {
     case input::KeyRepeatFilter::Pass::Press:
-      if (r.code == input::vk::kF12 && !event.isAutoRepeat()) {
-        switchPresentation();
-        return;
-      }
+      // The menu's shortcuts come before the handheld's keys.
+      if (popup_->runShortcut(r.code)) return;
       FormKeyDown(r.code);
       return;
     case input::KeyRepeatFilter::Pass::RepeatPress:
-      if (r.code == input::vk::kF12) return;
+      // A held F12 must not flip the presentation over and over.
+      if (ui::menuItemForShortcut(r.code) != 0) return;
       FormKeyDown(r.code);
       return;
     case input::KeyRepeatFilter::Pass::Release:
@@ -398,8 +464,18 @@ void TForm1::mouseReleaseEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton || !pressed_) return;
   const PointerTarget target = *pressed_;
   pressed_.reset();
+  const QPoint client = event->position().toPoint();
   if (target.role == PointerRole::Button) buttonUp(*target.button);
-  updateCursor(event->position().toPoint());
+  // A click: pressed and released on the menu symbol.
+  if (target.role == PointerRole::GameMenu && elementAt(model_, client.x(), client.y()) == target.element) {
+    btn_game_menu_topClick();
+  }
+  updateCursor(client);
+}
+
+void TForm1::contextMenuEvent(QContextMenuEvent* event) {
+  event->accept();
+  popup_->pm_0_menu->popup(event->globalPos());
 }
 
 PointerCursor TForm1::cursorAt(QPoint client) const {
@@ -419,7 +495,6 @@ void TForm1::updateCursor(QPoint client) {
 bool TForm1::event(QEvent* event) {
   switch (event->type()) {
     case QEvent::WindowActivate:
-      activated_ = true;
       FormActivate();
       break;
     case QEvent::WindowDeactivate:

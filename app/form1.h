@@ -20,12 +20,16 @@
 #include "app/qt_timers.h"
 #include "engine/engine.h"
 #include "input/key_bindings.h"
+#include "input/keys_form.h"
 #include "input/qt_keys.h"
 #include "lcd/element_model.h"
 #include "settings/settings_store.h"
+#include "skin/manual_form.h"
 #include "skin/skin_host.h"
 #include "sound/audio_layer.h"
 #include "sound/sound_output.h"
+#include "ui/about_form.h"
+#include "ui/menus.h"
 #include "ui/splash_form.h"
 
 namespace mk::app {
@@ -46,7 +50,7 @@ struct Form1Environment {
 // the eight timers, the presentation (see-through window or full screen),
 // and the program's start-up and close. The rules of the game live in the
 // engine; this window only turns mouse and keys into its input operations.
-class TForm1 final : public QWidget, public skin::SkinHost, public ui::SplashHost {
+class TForm1 final : public QWidget, public skin::SkinHost, public ui::SplashHost, public ui::MenuCommands {
   Q_OBJECT
  public:
   explicit TForm1(Form1Environment environment = {});
@@ -62,7 +66,9 @@ class TForm1 final : public QWidget, public skin::SkinHost, public ui::SplashHos
   void centreOnScreen(bool clampToScreen);
 
   bool FullscreenMode = true;
-  bool GameMenuOpen = false;
+  bool gameMenuOpen() const { return gameMenu_->GameMenuOpen; }
+  ui::GameMenu& gameMenu() { return *gameMenu_; }
+  ui::PopupMenu& popupMenu() { return *popup_; }
   QPoint DragOrigin;  // pointer position at the last drag press, in the element's coordinates
 
   engine::Engine& engine() { return *engine_; }
@@ -123,8 +129,22 @@ class TForm1 final : public QWidget, public skin::SkinHost, public ui::SplashHos
   void openUrl(const QUrl& url) override;
   std::uint16_t keyCodeOf(const QKeyEvent& event) override;
 
-  bool splashMenuChecked() const { return splashMenuChecked_; }
-  bool fullscreenMenuChecked() const { return fullscreenMenuChecked_; }
+  // MenuCommands
+  void pm_0_menuPopup() override;
+  void pm_1_aboutClick() override;
+  void pm_2_readmeClick() override;
+  void pm_3_whatsnewClick() override;
+  void pm_4_manualClick() override;
+  void pm_6_configClick() override;
+  void pm_7_keysClick() override;
+  void pm_8_hiscoreClick() override;
+  void pm_10_fullscreenClick() override;
+  void pm_11_splashscreenClick() override;
+  void pm_14_exitClick() override;
+  void btn_game_menu_topClick();
+
+  bool splashMenuChecked() const { return popup_->isChecked(ui::CheckKind::Splash); }
+  bool fullscreenMenuChecked() const { return popup_->isChecked(ui::CheckKind::Fullscreen); }
 
  protected:
   bool event(QEvent* event) override;
@@ -134,6 +154,7 @@ class TForm1 final : public QWidget, public skin::SkinHost, public ui::SplashHos
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
 
  private:
@@ -147,6 +168,7 @@ class TForm1 final : public QWidget, public skin::SkinHost, public ui::SplashHos
   void reshapeStale(const QRegion& stale);
   void applyShape(const QRegion& shape);
   void updateCursor(QPoint client);
+  void openDocument(const char* fileName);
 
   Form1Environment env_;
   lcd::ElementModel model_;
@@ -174,16 +196,15 @@ class TForm1 final : public QWidget, public skin::SkinHost, public ui::SplashHos
   bool shapeQueued_ = false;
   QRegion staleShape_;
 
-  bool splashMenuChecked_ = true;
-  bool fullscreenMenuChecked_ = true;
-  bool activated_ = false;
+  std::unique_ptr<ui::PopupMenu> popup_;
+  std::unique_ptr<ui::GameMenu> gameMenu_;
 };
 
 // The five windows of the program, created once at start-up in this order.
 extern TForm1* Form1;
-extern QWidget* AboutForm;
-extern QWidget* KeysForm;
-extern QWidget* ManualForm;
+extern ui::TAboutForm* AboutForm;
+extern input::TKeysForm* KeysForm;
+extern skin::TManualForm* ManualForm;
 extern ui::TSplashForm* SplashForm;
 
 // True until the splash has been dealt with: shown by the main window's

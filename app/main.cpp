@@ -5,6 +5,8 @@
 
 #include "app/form1.h"
 #include "input/keys_form.h"
+#include "skin/manual_form.h"
+#include "ui/about_form.h"
 #include "settings/qt_settings_store.h"
 
 using namespace mk;
@@ -21,12 +23,13 @@ int main(int argc, char* argv[]) {
 
   auto form1 = std::make_unique<app::TForm1>(std::move(environment));
   app::Form1 = form1.get();
-  auto aboutForm = std::make_unique<QWidget>();
+  auto aboutForm = std::make_unique<ui::TAboutForm>();
   app::AboutForm = aboutForm.get();
   auto keysForm = std::make_unique<input::TKeysForm>(form1->keyBindings(), form1->store(), form1.get(),
                                                      [form = form1.get()] { form->rebuildHints(); });
   app::KeysForm = keysForm.get();
-  auto manualForm = std::make_unique<QWidget>();
+  auto manualForm = std::make_unique<skin::TManualForm>(
+      form1->configPath(), [form = form1.get()](std::string_view text) { form->showError(text); });
   app::ManualForm = manualForm.get();
   auto splashForm = std::make_unique<ui::TSplashForm>(*form1);
   app::SplashForm = splashForm.get();
