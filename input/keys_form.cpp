@@ -129,7 +129,7 @@ void TKeysForm::FormCreate() {
 
 void TKeysForm::open() {
   if (QScreen* screen = QGuiApplication::primaryScreen()) {
-    QRect box(QPoint(), size());
+    QRect box(QPoint(), frameGeometry().size());
     box.moveCenter(screen->geometry().center());
     move(box.topLeft());
   }

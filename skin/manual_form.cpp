@@ -101,8 +101,12 @@ QImage drawButton(Symbol symbol, bool pressed) {
   return image;
 }
 
-QPixmap buttonPicture(const char* name, Symbol symbol, bool pressed) {
-  const QString resource = QStringLiteral(":/art/%1.png").arg(QLatin1String(name));
+// The artwork's picture when the program carries it, else the same drawn here.
+QPixmap buttonPicture(Symbol symbol, bool pressed) {
+  const char* names[] = {"next", "previous", "close"};
+  const QString resource = QStringLiteral(":/art/manual_%1_%2.png")
+                               .arg(QLatin1String(names[static_cast<int>(symbol)]),
+                                    pressed ? QStringLiteral("down") : QStringLiteral("up"));
   if (QFile::exists(resource)) return QPixmap(resource);
   return QPixmap::fromImage(drawButton(symbol, pressed));
 }
@@ -110,7 +114,7 @@ QPixmap buttonPicture(const char* name, Symbol symbol, bool pressed) {
 QLabel* buttonLabel(QWidget* parent, const char* name, Symbol symbol, bool pressed) {
   auto* label = new QLabel(parent);
   label->setObjectName(QString::fromLatin1(name));
-  label->setPixmap(buttonPicture(name, symbol, pressed));
+  label->setPixmap(buttonPicture(symbol, pressed));
   label->resize(TManualForm::kButtonWidth, TManualForm::kButtonHeight);
   label->setAttribute(Qt::WA_TransparentForMouseEvents);
   return label;
@@ -298,7 +302,7 @@ void TManualForm::showEvent(QShowEvent* event) {
   if (!shownBefore_) {
     shownBefore_ = true;
     if (QScreen* screen = QGuiApplication::primaryScreen()) {
-      QRect box(QPoint(), size());
+      QRect box(QPoint(), frameGeometry().size());
       box.moveCenter(screen->geometry().center());
       move(box.topLeft());
     }

@@ -12,16 +12,29 @@
 #include <QScreen>
 #include <utility>
 
-#if __has_include("ui/art/project_links.h")
 #include "ui/art/project_links.h"
-#define MK_HAVE_PROJECT_LINKS 1
-#endif
+
+// The artwork is compiled into this library; a static link keeps it only
+// when something refers to it.
+static void initArtResources() { Q_INIT_RESOURCE(art); }
 
 namespace mk::ui {
 
 namespace {
 
 const QColor kBackground(8, 41, 82);
+
+QString fromView(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+
+// A link's target is an address with a scheme ("https:", "mailto:") or one
+// of the project's documents, resolved against the current directory like
+// the menu's documents.
+QUrl linkUrl(const links::Link& link) {
+  const QString target = fromView(link.target);
+  const QUrl url(target);
+  if (url.scheme().size() > 1) return url;
+  return QUrl::fromLocalFile(QDir::current().absoluteFilePath(target));
+}
 
 QFont arial(int pixelSize, bool bold, bool italic = false, bool underline = false) {
   QFont font;
@@ -92,20 +105,12 @@ TAboutForm::TAboutForm(std::function<void(const QUrl&)> openUrl, QWidget* parent
   palette.setColor(QPalette::Window, kBackground);
   setPalette(palette);
   if (!openUrl_) openUrl_ = [](const QUrl& url) { QDesktopServices::openUrl(url); };
+  initArtResources();
 
-#ifdef MK_HAVE_PROJECT_LINKS
-  websiteUrl_ = mk::art::kWebsiteUrl;
-  emailUrl_ = mk::art::kEmailUrl;
-  const QString websiteText = mk::art::kWebsiteText;
-  const QString emailText = mk::art::kEmailText;
-#else
-  // The project's own documents stand for the author's pages; the mail link
-  // opens a new message about the game without inventing an address.
-  websiteUrl_ = QUrl::fromLocalFile(QDir::current().absoluteFilePath(QStringLiteral("Readme.txt")));
-  emailUrl_ = QUrl(QStringLiteral("mailto:?subject=Marsh%20Keeper%20Simulator"));
-  const QString websiteText = QStringLiteral("Readme.txt");
-  const QString emailText = QStringLiteral("write about this game");
-#endif
+  websiteUrl_ = linkUrl(links::kWebsite);
+  emailUrl_ = linkUrl(links::kContact);
+  const QString websiteText = fromView(links::kWebsite.text);
+  const QString emailText = fromView(links::kContact.text);
 
   const QColor white(Qt::white);
   const QFont captionFont = arial(11, false);
@@ -116,7 +121,7 @@ TAboutForm::TAboutForm(std::function<void(const QUrl&)> openUrl, QWidget* parent
   im_picture = new QLabel(this);
   im_picture->setObjectName(QStringLiteral("im_picture"));
   im_picture->setGeometry(8, 8, 116, 160);
-  const QString pictureFile = QStringLiteral(":/art/about.png");
+  const QString pictureFile = QStringLiteral(":/art/about_emblem.png");
   im_picture->setPixmap(QFile::exists(pictureFile) ? QPixmap(pictureFile) : drawnPicture());
   im_picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
@@ -146,7 +151,7 @@ TAboutForm::TAboutForm(std::function<void(const QUrl&)> openUrl, QWidget* parent
 
 void TAboutForm::centre() {
   if (QScreen* screen = QGuiApplication::primaryScreen()) {
-    QRect box(QPoint(), size());
+    QRect box(QPoint(), frameGeometry().size());
     box.moveCenter(screen->geometry().center());
     move(box.topLeft());
   }
