@@ -5,11 +5,13 @@
 
 namespace {
 
-// One QApplication for all the widget tests of this executable, on the
-// offscreen platform (set by the test runner).
+// One QApplication for all the widget tests of this executable, on Qt's
+// offscreen platform.
 class QtApp : public ::testing::Environment {
  public:
   void SetUp() override {
+    // Never a real display, also when run by hand.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     static int argc = 1;
     static char name[] = "mk_dialogs_test";
     static char* argv[] = {name, nullptr};
