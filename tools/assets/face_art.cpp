@@ -219,6 +219,11 @@ void paintLcd(QPainter& p) {
       if (k % 2 == 0) p.fillPath(ellipse(xs + dir * (2.0 + k), base - h - 3.6, 1.6, 4.2), kPrintedReed.darker(106));
     }
   };
+  // A tuft where each lane's snake hides.
+  for (double x : lcd::kLaneX) {
+    reeds(x + 30, lcd::kGround - 2, 20, 2, 1);
+    reeds(x + 58, lcd::kGround - 2, 17, 2, -1);
+  }
   reeds(4, lcd::kGround + 3, 46, 3, 1);
   reeds(lcd::kWidth - 4, lcd::kGround + 3, 42, 3, -1);
   reeds(4, 68, 22, 2, 1);

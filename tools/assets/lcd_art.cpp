@@ -162,13 +162,15 @@ QPainterPath keeperAttack() {
 
 QPainterPath snakeCoil() {
   Figure f;
-  f.add(curve({30.5, -4.5}, {35, -14}, {43, 1.5}, {50, -7.5}, 5.0));
-  f.add(curve({50, -7.5}, {54, -12.5}, {58, -8}, {61.5, -11}, 3.4));
-  f.add(line({{61.5, -11}, {64, -13.5}}, 1.8));
-  f.add(line({{29.5, -1.2}, {35.5, -1.2}}, 1.1));   // ripples
-  f.add(line({{44.5, 0.2}, {52.0, 0.2}}, 1.1));
-  f.cut(line({{37, -9.5}, {38.5, -4.5}}, 0.9, Qt::FlatCap));  // scales
-  f.cut(line({{45.5, -6.5}, {46.5, -2.0}}, 0.9, Qt::FlatCap));
+  // Two turns of the body lying in the water, the tail flicking up at the right.
+  f.add(ellipse(44.5, -5.4, 12.4, 5.4));
+  f.add(curve({55.0, -4.0}, {58.5, -2.5}, {60.5, -6.5}, {62.5, -11.5}, 2.6));
+  f.add(line({{62.5, -11.5}, {63.6, -14.6}}, 1.5));
+  f.add(line({{28.5, -0.2}, {36.0, -0.2}}, 1.1));   // ripples
+  f.add(line({{50.5, 0.6}, {58.0, 0.6}}, 1.1));
+  // The turns of the coil, seen a little from above.
+  f.cut(stroke(ellipse(44.5, -5.6, 7.6, 2.6), 1.0));
+  f.cut(stroke(ellipse(45.0, -5.8, 3.2, 0.9), 0.9));
   return f.shape();
 }
 
@@ -187,14 +189,14 @@ QPainterPath snakeHead(QPointF at, double tilt, bool jawOpen) {
 
 QPainterPath snakeMiddle() {
   Figure f;
-  f.add(curve({37.5, -13.5}, {35.5, -21}, {42, -25}, {40.5, -31}, 4.6));
+  f.add(curve({37.5, -12.6}, {35.5, -21}, {42, -25}, {40.5, -31}, 4.6));
   f.add(snakeHead({35.6, -35.0}, -8, false));
   return f.shape();
 }
 
 QPainterPath snakeHigh() {
   Figure f;
-  f.add(curve({52.5, -14.0}, {59.5, -31}, {49.0, -45}, {45.2, -58.5}, 4.6));
+  f.add(curve({52.0, -12.8}, {59.5, -31}, {49.0, -45}, {45.2, -58.5}, 4.6));
   f.add(snakeHead({41.6, -63.2}, -20, true));
   f.add(line({{35.0, -64.2}, {31.6, -63.4}}, 0.9, Qt::FlatCap));  // forked tongue
   f.add(line({{31.8, -63.4}, {30.0, -65.0}}, 0.9, Qt::FlatCap));
