@@ -136,4 +136,19 @@ TEST(ResourceFile, embedsEveryPictureOfTheFolder) {
   EXPECT_EQ(listed, present);
 }
 
+TEST(ResourceFile, everyNamedPathIsEmbedded) {
+  // The windows reach their pictures through the names in art_paths.h.
+  const QString qrc = QString::fromUtf8(readAll(artDir() + "/art.qrc"));
+  const QString names = QString::fromUtf8(readAll(artDir() + "/art_paths.h"));
+  int count = 0;
+  const QRegularExpression path("\":/art/([^\"]+)\"");
+  for (auto it = path.globalMatch(names); it.hasNext();) {
+    QString file = it.next().captured(1);
+    file.replace("%1", "16");
+    EXPECT_TRUE(qrc.contains("<file>" + file + "</file>")) << file.toStdString();
+    ++count;
+  }
+  EXPECT_EQ(count, 14);
+}
+
 }  // namespace
