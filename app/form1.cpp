@@ -56,6 +56,18 @@ Qt::CursorShape shapeOf(PointerCursor cursor) {
   return Qt::ArrowCursor;
 }
 
+// The window's own artwork (not a skin slot) as an element picture.
+lcd::Picture artPicture(const char* resource) {
+  const QImage image = QImage(QString::fromLatin1(resource)).convertToFormat(QImage::Format_ARGB32_Premultiplied);
+  if (image.isNull()) return {};
+  std::vector<std::uint32_t> pixels(static_cast<std::size_t>(image.width()) * static_cast<std::size_t>(image.height()));
+  for (int y = 0; y < image.height(); ++y) {
+    const auto* row = reinterpret_cast<const std::uint32_t*>(image.constScanLine(y));
+    std::copy(row, row + image.width(), pixels.begin() + static_cast<std::ptrdiff_t>(y) * image.width());
+  }
+  return lcd::Picture::fromPixels(image.width(), image.height(), std::move(pixels), lcd::PictureKind::Png);
+}
+
 std::uint32_t clockSeed() {
   const auto now = std::chrono::system_clock::now().time_since_epoch();
   const auto ticks = static_cast<std::uint64_t>(std::chrono::duration_cast<std::chrono::microseconds>(now).count());
@@ -69,6 +81,7 @@ TForm1::TForm1(Form1Environment environment) : QWidget(nullptr, Qt::FramelessWin
   setMouseTracking(true);
   setFocusPolicy(Qt::StrongFocus);
   skin::prepareWindowElements(model_);
+  model_.setPicture(ElementId::btn_game_menu_background, artPicture(":/art/game_menu.png"));
   resize(skin::kInitialClientSize.width, skin::kInitialClientSize.height);
   canvas_ = new Canvas(model_, this);
   canvas_->setGeometry(rect());

@@ -16,6 +16,8 @@ int main(int argc, char* argv[]) {
   app::SplashPending = true;
 
   QApplication application(argc, argv);
+  // The windows' own artwork lives in a static library's resources.
+  Q_INIT_RESOURCE(art);
   QGuiApplication::setApplicationDisplayName(QString());
 
   app::Form1Environment environment;

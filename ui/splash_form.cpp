@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDir>
 #include <QFile>
 #include <QKeyEvent>
 #include <QPainter>
@@ -11,11 +12,8 @@
 #include <array>
 
 #include "sound/sound_output.h"
-
-#if __has_include("ui/art/project_links.h")
 #include "ui/art/project_links.h"
-#define MK_HAVE_PROJECT_LINKS 1
-#endif
+
 
 namespace mk::ui {
 namespace {
@@ -24,25 +22,15 @@ constexpr QColor kDarkBlue{8, 41, 82};
 constexpr QColor kLightBlue{58, 110, 165};
 constexpr QColor kLinkColour{24, 82, 148};
 
-struct Links {
-  QString websiteText;
-  QUrl website;
-  QString emailText;
-  QUrl email;
-  QUrl donation;
-};
+QString fromView(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
-Links projectLinks() {
-#ifdef MK_HAVE_PROJECT_LINKS
-  return {QString::fromUtf8(art::kWebsiteText), QUrl(QString::fromUtf8(art::kWebsiteUrl)),
-          QString::fromUtf8(art::kEmailText), QUrl(QString::fromUtf8(art::kEmailUrl)),
-          QUrl(QString::fromUtf8(art::kDonationUrl))};
-#else
-  // The project's own documents, resolved against the game's folder.
-  return {QStringLiteral("Readme.txt"), QUrl::fromLocalFile(QStringLiteral("Readme.txt")),
-          QStringLiteral("marsh-keeper@localhost"), QUrl(QStringLiteral("mailto:marsh-keeper@localhost")),
-          QUrl::fromLocalFile(QStringLiteral("Whatsnew.txt"))};
-#endif
+// A link target with a scheme is an address; anything else is one of the
+// project's own documents, found in the game's folder (the current directory).
+QUrl linkUrl(const links::Link& link) {
+  const QString target = fromView(link.target);
+  const QUrl url(target);
+  if (url.isValid() && url.scheme().size() > 1) return url;
+  return QUrl::fromLocalFile(QDir::current().absoluteFilePath(target));
 }
 
 QFont arial(int pixelSize, bool bold) {
@@ -68,7 +56,7 @@ QPixmap artwork(const char* resource, QSize size, Draw draw) {
 }
 
 QPixmap backgroundPicture() {
-  return artwork(":/art/splash_background.png", {460, 420}, [](QPainter& p, QRect r) {
+  return artwork(":/art/splash_backdrop.bmp", {460, 420}, [](QPainter& p, QRect r) {
     p.fillRect(r, Qt::white);
     p.fillRect(0, 0, r.width(), 52, kDarkBlue);
     p.fillRect(0, 52, r.width(), 168, kLightBlue);
@@ -77,7 +65,7 @@ QPixmap backgroundPicture() {
 }
 
 QPixmap boxPicture() {
-  return artwork(":/art/splash_box.png", {220, 116}, [](QPainter& p, QRect r) {
+  return artwork(":/art/splash_box.jpg", {220, 116}, [](QPainter& p, QRect r) {
     p.setPen(QPen(Qt::black, 2));
     p.setBrush(QColor(228, 196, 84));
     p.drawRoundedRect(r.adjusted(2, 2, -2, -2), 6, 6);
@@ -168,7 +156,6 @@ void TSplashForm::buildElements() {
   la_sound_select = text({98, 308, 116, 15}, arial(12, false), Qt::black, Qt::AlignLeft);
   la_sound_select->setText(QStringLiteral("Select sound driver:"));
 
-  const Links links = projectLinks();
   const auto link = [this, place](QRect box, const QString& caption) {
     auto* label = new LinkLabel(this);
     place(label, box.x(), box.y(), box.width(), box.height());
@@ -183,8 +170,8 @@ void TSplashForm::buildElements() {
     label->setText(caption);
     return label;
   };
-  la_website_2 = link({174, 259, 168, 15}, links.websiteText);
-  la_email_2 = link({174, 282, 168, 15}, links.emailText);
+  la_website_2 = link({174, 259, 168, 15}, fromView(links::kWebsite.text));
+  la_email_2 = link({174, 282, 168, 15}, fromView(links::kContact.text));
   connect(la_website_2, &LinkLabel::clicked, this, &TSplashForm::la_website_2Click);
   connect(la_email_2, &LinkLabel::clicked, this, &TSplashForm::la_email_2Click);
 
@@ -220,7 +207,7 @@ void TSplashForm::buildElements() {
 
   btn_paypal = new PictureButton(this);
   place(btn_paypal, 237, 340, 107, 30);
-  btn_paypal->setPixmap(pillButton(":/art/splash_donate.png", QColor(230, 160, 30), QStringLiteral("Donate")));
+  btn_paypal->setPixmap(pillButton(":/art/splash_readme.png", QColor(230, 160, 30), QStringLiteral("Readme")));
   btn_paypal->setCursor(Qt::PointingHandCursor);
   connect(btn_paypal, &PictureButton::clicked, this, &TSplashForm::btn_paypalClick);
 
@@ -248,7 +235,6 @@ void TSplashForm::buildElements() {
 }
 
 void TSplashForm::FormCreate() {
-  const Links links = projectLinks();
   la_game_title->setText(QString::fromLatin1(kGameTitle));
   la_version->setText(QString::fromLatin1(kVersionText));
   la_release_date->setText(QStringLiteral("Released in 2026 by the Marsh Keeper Simulator project"));
@@ -316,9 +302,9 @@ void TSplashForm::btn_playClick() {
   hide();
 }
 
-void TSplashForm::la_website_2Click() { host_.openUrl(projectLinks().website); }
-void TSplashForm::la_email_2Click() { host_.openUrl(projectLinks().email); }
-void TSplashForm::btn_paypalClick() { host_.openUrl(projectLinks().donation); }
+void TSplashForm::la_website_2Click() { host_.openUrl(linkUrl(links::kWebsite)); }
+void TSplashForm::la_email_2Click() { host_.openUrl(linkUrl(links::kContact)); }
+void TSplashForm::btn_paypalClick() { host_.openUrl(linkUrl(links::kProjectPage)); }
 
 bool TSplashForm::event(QEvent* event) {
   if (event->type() == QEvent::WindowActivate) FormActivate();

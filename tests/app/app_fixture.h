@@ -18,6 +18,9 @@
 #include "app/form1.h"
 #include "settings/settings_store.h"
 
+// Outside any namespace, as the resource initialiser is declared there.
+inline void initArtResources() { Q_INIT_RESOURCE(art); }
+
 namespace mk::app::testing {
 
 // One QApplication for the whole test program, on Qt's offscreen platform.
@@ -27,7 +30,9 @@ inline QApplication& application() {
   static char* argv[] = {name, nullptr};
   static QApplication* app = [] {
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    return new QApplication(argc, argv);
+    auto* created = new QApplication(argc, argv);
+    initArtResources();
+    return created;
   }();
   return *app;
 }
