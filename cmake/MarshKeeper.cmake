@@ -18,10 +18,14 @@ function(mk_test name)
   target_compile_options(${name} PRIVATE ${MK_WARNINGS} -Wno-conversion)
   target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main)
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
-  gtest_discover_tests(${name}
-    PROPERTIES LABELS "${T_LABELS}"
-               ENVIRONMENT "MK_SOURCE_DIR=${PROJECT_SOURCE_DIR};MK_CORPUS_DIR=${PROJECT_SOURCE_DIR}/../shared/corpus;QT_QPA_PLATFORM=offscreen"
-    DISCOVERY_TIMEOUT 60)
+  # An empty LABELS value would shift the property list by one, so it is only
+  # passed when there are labels.
+  set(properties ENVIRONMENT
+      "MK_SOURCE_DIR=${PROJECT_SOURCE_DIR};MK_CORPUS_DIR=${PROJECT_SOURCE_DIR}/../shared/corpus;QT_QPA_PLATFORM=offscreen")
+  if(T_LABELS)
+    list(APPEND properties LABELS "${T_LABELS}")
+  endif()
+  gtest_discover_tests(${name} PROPERTIES ${properties} DISCOVERY_TIMEOUT 60)
 endfunction()
 
 include(GoogleTest)
