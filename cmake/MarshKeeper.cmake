@@ -20,12 +20,12 @@ function(mk_test name)
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
   # An empty LABELS value would shift the property list by one, so it is only
   # passed when there are labels.
-  set(properties ENVIRONMENT
-      "MK_SOURCE_DIR=${PROJECT_SOURCE_DIR};MK_CORPUS_DIR=${PROJECT_SOURCE_DIR}/../shared/corpus;QT_QPA_PLATFORM=offscreen")
+  set(environment "MK_SOURCE_DIR=${PROJECT_SOURCE_DIR};MK_CORPUS_DIR=${PROJECT_SOURCE_DIR}/../shared/corpus;QT_QPA_PLATFORM=offscreen")
   if(T_LABELS)
-    list(APPEND properties LABELS "${T_LABELS}")
+    gtest_discover_tests(${name} PROPERTIES LABELS "${T_LABELS}" ENVIRONMENT "${environment}" DISCOVERY_TIMEOUT 60)
+  else()
+    gtest_discover_tests(${name} PROPERTIES ENVIRONMENT "${environment}" DISCOVERY_TIMEOUT 60)
   endif()
-  gtest_discover_tests(${name} PROPERTIES ${properties} DISCOVERY_TIMEOUT 60)
 endfunction()
 
 include(GoogleTest)
