@@ -34,7 +34,9 @@ QUrl linkUrl(const links::Link& link) {
 }
 
 QFont arial(int pixelSize, bool bold) {
-  QFont font(QStringLiteral("Arial"));
+  QFont font;
+  // Liberation Sans has Arial's metrics, so the texts fit their boxes.
+  font.setFamilies({QStringLiteral("Arial"), QStringLiteral("Liberation Sans"), QStringLiteral("Helvetica")});
   font.setStyleHint(QFont::SansSerif);
   font.setPixelSize(pixelSize);
   font.setBold(bold);
@@ -216,8 +218,11 @@ void TSplashForm::buildElements() {
   chb_splashscreen->setFont(arial(12, false));
   QPalette checkPal = chb_splashscreen->palette();
   checkPal.setColor(QPalette::WindowText, Qt::white);
+  checkPal.setColor(QPalette::ButtonText, Qt::white);
   checkPal.setColor(QPalette::Window, kDarkBlue);
+  checkPal.setColor(QPalette::Button, kDarkBlue);
   chb_splashscreen->setPalette(checkPal);
+  chb_splashscreen->setBackgroundRole(QPalette::Window);
   chb_splashscreen->setAutoFillBackground(true);
   chb_splashscreen->setChecked(true);
 
