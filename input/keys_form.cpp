@@ -60,8 +60,8 @@ void setCaptionColour(QLabel* label, const QColor& colour) {
 }  // namespace
 
 TKeysForm::TKeysForm(KeyBindings& bindings, settings::SettingsStore& store, QWidget* mainWindow,
-                     std::function<void()> bindingsChanged, QWidget* parent)
-    : QWidget(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::MSWindowsFixedSizeDialogHint),
+                     std::function<void()> bindingsChanged)
+    : QWidget(nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::MSWindowsFixedSizeDialogHint),
       bindings_(bindings),
       store_(store),
       mainWindow_(mainWindow),

@@ -20,11 +20,12 @@ namespace mk::input {
 // "Key1".."Key4", reassigns the bindings and calls bindingsChanged (the main
 // window rebuilds its hints there); accept and Escape enable the main window
 // again and hide the dialog. The bindings, store and main window must
-// outlive it.
+// outlive it. It is a window of its own, not a child of the main window,
+// which it disables while open.
 class TKeysForm : public QWidget {
  public:
   TKeysForm(KeyBindings& bindings, settings::SettingsStore& store, QWidget* mainWindow,
-            std::function<void()> bindingsChanged, QWidget* parent = nullptr);
+            std::function<void()> bindingsChanged);
 
   // The "Key settings" command: centre on the screen, show (not modal) and
   // disable the main window until accept or Escape.

@@ -67,11 +67,11 @@ std::uint16_t windowsKeyCode(const QKeyEvent& event) {
   return windowsKeyCode(event.key(), event.modifiers(), event.nativeScanCode());
 }
 
-KeyRepeatFilter::Pass KeyRepeatFilter::press(std::uint16_t code) {
+KeyRepeatFilter::Pass KeyRepeatFilter::press(std::uint16_t code, bool autoRepeat) {
   if (code == 0 || code >= held_.size()) return Pass::Nothing;
   if (held_[code]) return Pass::RepeatPress;
   held_[code] = true;
-  return Pass::Press;
+  return autoRepeat ? Pass::RepeatPress : Pass::Press;
 }
 
 KeyRepeatFilter::Pass KeyRepeatFilter::release(std::uint16_t code, bool autoRepeat) {
@@ -82,7 +82,7 @@ KeyRepeatFilter::Pass KeyRepeatFilter::release(std::uint16_t code, bool autoRepe
 
 KeyRepeatFilter::Result KeyRepeatFilter::filter(const QKeyEvent& event) {
   const std::uint16_t code = windowsKeyCode(event);
-  if (event.type() == QEvent::KeyPress) return {code, press(code)};
+  if (event.type() == QEvent::KeyPress) return {code, press(code, event.isAutoRepeat())};
   if (event.type() == QEvent::KeyRelease) return {code, release(code, event.isAutoRepeat())};
   return {code, Pass::Nothing};
 }

@@ -37,10 +37,12 @@ class KeyRepeatFilter {
  public:
   enum class Pass { Nothing, Press, RepeatPress, Release };
 
-  // Whether Qt marked a press as auto-repeated does not matter: a press of a
-  // held key is a repeat, and a press of a key not yet seen going down (it
-  // went down before this window had the keyboard) starts it.
-  Pass press(std::uint16_t code);
+  // A press of a held key is a repeat. An auto-repeated press of a key not
+  // seen going down (it went down while another window had the keyboard,
+  // say the Escape that closed a dialog) is a repeat too, and the key counts
+  // as held from then on. Commands such as menu shortcuts should act on
+  // Press only; the handheld's buttons take repeats like presses.
+  Pass press(std::uint16_t code, bool autoRepeat = false);
   Pass release(std::uint16_t code, bool autoRepeat);
 
   struct Result {

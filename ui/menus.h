@@ -72,7 +72,8 @@ static_assert(MenuItems[4].separator() && MenuItems[8].separator() && MenuItems[
 std::string shortcutText(std::uint16_t keyCode);
 
 // The item whose shortcut is keyCode (1..13), or 0. The main window asks this
-// before its handheld bindings see a key.
+// before its handheld bindings see a key, for a first press only (not an
+// auto-repeat: holding Escape in a dialog must not end the program).
 int menuItemForShortcut(std::uint16_t keyCode);
 
 // Runs item number (1..13) on commands; nothing for a separator.
@@ -85,6 +86,8 @@ void runMenuItem(int number, MenuCommands& commands);
 class PopupMenu {
  public:
   PopupMenu(QWidget* owner, MenuCommands& commands);
+  PopupMenu(const PopupMenu&) = delete;
+  PopupMenu& operator=(const PopupMenu&) = delete;
 
   QMenu* pm_0_menu = nullptr;  // owned by owner
   QAction* item(int number) const { return actions_.at(static_cast<std::size_t>(number - 1)); }

@@ -15,12 +15,7 @@ using mk::ui::TAboutForm;
 
 TEST(AboutForm, ShowsCentredOnTopAndEscapeHides) {
   TAboutForm form([](const QUrl&) {});
-  EXPECT_EQ(form.windowTitle(), "About the author...");
-  EXPECT_EQ(form.size(), QSize(397, 176));
   EXPECT_TRUE(form.windowFlags() & Qt::WindowStaysOnTopHint);
-  EXPECT_EQ(form.la_website_2->palette().color(QPalette::WindowText), QColor(255, 255, 0));
-  EXPECT_TRUE(form.la_website_2->font().underline());
-  EXPECT_EQ(form.la_name_1->geometry(), QRect(132, 8, 72, 14));
   EXPECT_TRUE(QFile::exists(":/art/about_emblem.png"));
   EXPECT_EQ(form.im_picture->pixmap().size(), QSize(116, 160));
   form.showCentred();

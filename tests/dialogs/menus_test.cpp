@@ -49,17 +49,8 @@ void flushDeferredDeletes() { QCoreApplication::sendPostedEvents(nullptr, QEvent
 
 }  // namespace
 
-TEST(MenuItems, CaptionsOrderAndShortcutsAsTheMenuShowsThem) {
-  const char* captions[] = {"About...", "View 'Readme.txt'", "View 'Whatsnew.txt'", "View manual", "-",
-                            "Edit configuration file", "Key settings", "Reset Hiscores", "-",
-                            "Display in fullscreen mode", "Display splash screen at startup", "-", "Exit"};
-  const char* names[] = {"pm_1_about",      "pm_2_readme",      "pm_3_whatsnew",      "pm_4_manual", "pm_5_n1",
-                         "pm_6_config",     "pm_7_keys",        "pm_8_hiscore",       "pm_9_n2",
-                         "pm_10_fullscreen", "pm_11_splashscreen", "pm_13_n3", "pm_14_exit"};
-  for (std::size_t i = 0; i < MenuItems.size(); ++i) {
-    EXPECT_EQ(MenuItems[i].caption, captions[i]);
-    EXPECT_EQ(MenuItems[i].objectName, names[i]);
-  }
+// The main window hands these keys to the menu before its bindings see them.
+TEST(MenuItems, ShortcutKeysFindTheirItems) {
   EXPECT_EQ(menuItemForShortcut(112), 1);
   EXPECT_EQ(menuItemForShortcut(113), 2);
   EXPECT_EQ(menuItemForShortcut(114), 3);

@@ -8,29 +8,20 @@ using namespace mk::input;
 using mk::settings::MemorySettingsStore;
 
 // The key table ties a stored index to the code the handlers compare, the
-// hint's name and the dialog's list text; a slip in any one of them rebinds
-// a button silently.
+// hint's name and the dialog's list text; a slip rebinds a button silently.
 TEST(KeyTable, IndicesMapToCodesNamesAndListTexts) {
   EXPECT_EQ(keyCodeOf(1), 48);
-  EXPECT_EQ(keyCodeOf(10), 57);
-  EXPECT_EQ(keyCodeOf(11), 65);
   EXPECT_EQ(keyCodeOf(36), 90);
   EXPECT_EQ(keyName(36), "'Z'");
   EXPECT_EQ(KeyNames[35].list(), "Z");
-
-  const std::uint16_t fixedCodes[] = {38, 40, 37, 39, 18, 17, 16, 32};
-  const char* fixedNames[] = {"'up arrow' key", "'down arrow' key", "'left arrow' key", "'right arrow' key",
-                              "'alt' key",      "'ctrl' key",       "'shift' key",      "'spacebar'"};
-  const char* fixedLists[] = {"<UP ARROW>", "<DOWN ARROW>", "<LEFT ARROW>", "<RIGHT ARROW>",
-                              "<ALT>",      "<CTRL>",       "<SHIFT>",      "<SPACEBAR>"};
-  for (int i = 0; i < 8; ++i) {
-    EXPECT_EQ(keyCodeOf(37 + i), fixedCodes[i]) << i;
-    EXPECT_EQ(keyName(37 + i), fixedNames[i]) << i;
-    EXPECT_EQ(KeyNames[36 + i].list(), fixedLists[i]) << i;
-  }
+  // The arrows are listed up, down, left, right: not their codes' order.
+  EXPECT_EQ(keyCodeOf(37), 38);
+  EXPECT_EQ(keyCodeOf(38), 40);
+  EXPECT_EQ(keyName(38), "'down arrow' key");
+  EXPECT_EQ(KeyNames[42].list(), "<SHIFT>");
   EXPECT_EQ(keyCodeOf(0), std::nullopt);
   EXPECT_EQ(keyCodeOf(45), std::nullopt);
-  EXPECT_EQ(keyName(-3), "");
+  EXPECT_EQ(keyName(45), "");
 }
 
 // First start with an empty store: the defaults work and all four values

@@ -111,16 +111,6 @@ TEST_F(QtSettingsStoreTest, HandEditedValuesFollowTheReadRules) {
   EXPECT_FALSE(store.readBool("Absent", false));
 }
 
-TEST_F(QtSettingsStoreTest, ValuesSurviveIntoTheNextRun) {
-  {
-    QtSettingsStore first;
-    first.writeInt("HiScore1", 250);
-    first.writeInt("HiScore1", 300);
-  }
-  QtSettingsStore second;
-  EXPECT_EQ(second.readInt("HiScore1", 0), 300);
-}
-
 // A settings file the user cannot write (also when the tests run as root:
 // the writing is then done by an unprivileged child) keeps its content; the
 // write neither crashes nor throws, the run goes on with the new value in
