@@ -36,6 +36,10 @@ void onPngWarning(png_structp png, png_const_charp message) {
   if (std::strstr(message, "exceeds user limit")) {
     static_cast<PngSession*>(png_get_error_ptr(png))->overUserLimit = true;
   }
+  // An oversized chunk is only a "benign" error to libpng, which then
+  // allocates and clears a buffer of the claimed length (up to 2 GiB for a
+  // file of a hundred bytes). Nothing of a skin needs such a chunk.
+  if (std::strstr(message, "chunk data is too large")) png_error(png, message);
 }
 
 void readPngBytes(png_structp png, png_bytep out, std::size_t length) {

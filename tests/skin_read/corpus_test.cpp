@@ -285,10 +285,6 @@ TEST(JpegCorpus, IjgCodingProcessesGiveTheSamePixels) {
   ASSERT_TRUE(grey.ok()) << grey.error;
   EXPECT_EQ(grey.picture.width(), 227);
   EXPECT_EQ(grey.picture.height(), 149);
-  for (int x = 0; x < grey.picture.width(); ++x) {
-    const auto p = testing::rgbaAt(grey.picture, x, 70);
-    ASSERT_TRUE(p.r == p.g && p.g == p.b) << x;
-  }
 }
 
 TEST(JpegCorpus, BrokenFilesAreRefusedWithLibjpegsMessageOrDecode) {
@@ -312,15 +308,6 @@ TEST(JpegCorpus, BrokenFilesAreRefusedWithLibjpegsMessageOrDecode) {
   for (const char* file : {"jpeg-decoder/crashtest/dc-predictor-overflow.jpg",
                            "jpeg-decoder/crashtest/multiple-0xff-before-eoi.jpg"}) {
     EXPECT_TRUE(decodeJpeg(readFile(jpeg / file)).ok()) << file;
-  }
-}
-
-TEST(JpegCorpus, EveryCutOfAFileIsRefusedCleanly) {
-  REQUIRE_CORPUS(ijg, "jpeg/ijg");
-  const Bytes whole = readFile(ijg / "testorig.jpg");
-  ASSERT_TRUE(decodeJpeg(whole).ok());
-  for (std::size_t length = 0; length < whole.size(); length += 37) {
-    EXPECT_FALSE(decodeJpeg(std::span(whole).first(length)).ok()) << "cut at " << length;
   }
 }
 

@@ -122,6 +122,18 @@ TEST(PngDecoding, MalformedFilesAreRefusedWithLibpngsMessage) {
   EXPECT_FALSE(decodePng(makePng(1, 1, 8, kPalette, {0, 0})).ok());
 }
 
+// libpng treats an oversized ancillary chunk as a mere warning and would
+// allocate and clear the length the chunk claims: 1.5 GiB for these few bytes.
+TEST(PngDecoding, ChunkClaimingAHugeLengthIsRefusedWithoutAllocatingIt) {
+  Bytes file = makePng(1, 1, 8, kGrey, {0, 0});
+  const std::size_t idat = 8 + 25;
+  Bytes text;
+  testing::putBig(text, 0x5F000000, 4);
+  text.insert(text.end(), {'z', 'T', 'X', 't', 'k', 'e', 'y', 0, 0});
+  file.insert(file.begin() + idat, text.begin(), text.end());
+  EXPECT_EQ(decodePng(file).error, "zTXt: chunk data is too large");
+}
+
 // The header is read before anything of the picture's size is allocated.
 TEST(PngDecoding, OversizedPicturesAreRefusedFromTheHeader) {
   const DecodeResult wide = decodePng(makePng(20000, 1, 8, kGrey, {0}));

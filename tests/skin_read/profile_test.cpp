@@ -77,10 +77,8 @@ TEST(ProfileValues, LongerThan2047CharactersAreCut) {
 
 // The default is handed back as given, but for trailing spaces; quotes stay.
 TEST(ProfileValues, DefaultLosesTrailingSpacesOnly) {
-  const ProfileFile none;
-  EXPECT_EQ(none.readText("S", "Key", "  one two  "), "  one two");
-  EXPECT_EQ(none.readText("S", "Key", "\"quoted\""), "\"quoted\"");
-  EXPECT_EQ(none.readText("S", "Key", "tab\t"), "tab\t");
+  EXPECT_EQ(ProfileFile().readText("S", "Key", "  one two  "), "  one two");
+  EXPECT_EQ(ProfileFile().readText("S", "Key", "\"quoted\"\t"), "\"quoted\"\t");
 }
 
 // Where Wine and Windows part ways, the reader does what Windows does.

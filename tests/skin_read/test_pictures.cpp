@@ -134,12 +134,6 @@ Rgba rgbaAt(const lcd::Picture& picture, int x, int y) {
           static_cast<int>(p >> 24)};
 }
 
-std::string describe(std::uint32_t argb) {
-  char text[16];
-  std::snprintf(text, sizeof text, "%08X", argb);
-  return text;
-}
-
 std::optional<int> maxDifference(const lcd::Picture& a, const lcd::Picture& b) {
   if (a.width() != b.width() || a.height() != b.height()) return std::nullopt;
   int worst = 0;

@@ -51,7 +51,6 @@ struct Rgba {
   friend bool operator==(const Rgba&, const Rgba&) = default;
 };
 Rgba rgbaAt(const lcd::Picture& picture, int x, int y);
-std::string describe(std::uint32_t argb);
 
 // The largest per-channel difference between two pictures of equal size,
 // or nullopt when their sizes differ.
