@@ -35,6 +35,7 @@ input::TKeysForm* KeysForm = nullptr;
 skin::TManualForm* ManualForm = nullptr;
 ui::TSplashForm* SplashForm = nullptr;
 bool SplashPending = true;
+bool terminationRequested = false;
 
 namespace {
 
@@ -75,6 +76,15 @@ std::uint32_t clockSeed() {
 }
 
 }  // namespace
+
+// Not QCoreApplication::quit: that closes every window first, which would run
+// the close handler, and a window refusing to close would cancel it.
+void endEventLoop() {
+  terminationRequested = true;
+  // Queued, so it takes effect once the event loop runs; a request made
+  // before the loop starts is seen by main through terminationRequested.
+  QMetaObject::invokeMethod(qApp, [] { QCoreApplication::exit(0); }, Qt::QueuedConnection);
+}
 
 TForm1::TForm1(Form1Environment environment) : QWidget(nullptr, Qt::FramelessWindowHint), env_(std::move(environment)) {
   setAttribute(Qt::WA_OpaquePaintEvent);
@@ -535,7 +545,7 @@ void TForm1::closeEvent(QCloseEvent* event) {
   FormClose();
   event->accept();
   // The main window's close ends the program, whatever dialogs are open.
-  QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
+  endEventLoop();
 }
 
 void TForm1::resizeEvent(QResizeEvent* event) {
@@ -591,9 +601,7 @@ void TForm1::requestTermination() {
     env_.requestTermination();
     return;
   }
-  // Queued, so it takes effect once the event loop runs, also when asked
-  // before the loop has started.
-  QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
+  endEventLoop();
 }
 
 // ---- window shape --------------------------------------------------------------

@@ -211,4 +211,10 @@ extern ui::TSplashForm* SplashForm;
 // first activation, or skipped by the splash dialog itself.
 extern bool SplashPending;
 
+// Ends the event loop once the current handler has returned, without closing
+// any window. A request made before the loop runs sets terminationRequested,
+// and the program then ends instead of entering the loop.
+void endEventLoop();
+extern bool terminationRequested;
+
 }  // namespace mk::app

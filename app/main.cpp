@@ -36,9 +36,12 @@ int main(int argc, char* argv[]) {
   auto splashForm = std::make_unique<ui::TSplashForm>(*form1);
   app::SplashForm = splashForm.get();
 
-  form1->show();
-  form1->activateWindow();
-  const int result = QApplication::exec();
+  int result = 0;
+  if (!app::terminationRequested) {
+    form1->show();
+    form1->activateWindow();
+    result = QApplication::exec();
+  }
 
   app::SplashForm = nullptr;
   app::ManualForm = nullptr;
