@@ -15,6 +15,11 @@ int main(int argc, char* argv[]) {
   // The units are initialised: the splash is still to be dealt with.
   app::SplashPending = true;
 
+  // Placing windows at chosen points and the see-through outline are X11
+  // features; under a Wayland desktop the program runs through XWayland.
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && !qEnvironmentVariableIsEmpty("DISPLAY")) {
+    qputenv("QT_QPA_PLATFORM", "xcb");
+  }
   QApplication application(argc, argv);
   // The windows' own artwork lives in a static library's resources.
   Q_INIT_RESOURCE(art);
