@@ -134,7 +134,17 @@ metainfo_is_valid_and_points_at_the_entry() {
   grep -q "<id>$MK_METAINFO_ID</id>" "$metainfo" || problem "metainfo's id is not its file name" || return 1
   grep -q '<launchable type="desktop-id">marsh-keeper.desktop</launchable>' "$metainfo" ||
     problem "metainfo does not launch the installed entry" || return 1
-  grep -q '<screenshot type="default">' "$metainfo" || problem "metainfo has no screenshot"
+  grep -q '<screenshot type="default">' "$metainfo" || problem "metainfo has no screenshot" || return 1
+  # The pictures the screenshot addresses point at are kept in the sources, to
+  # be published there, at the size the metainfo announces.
+  local image name width height
+  image=$(grep -o '<image [^>]*>[^<]*</image>' "$metainfo" | head -1)
+  name=$(sed 's|.*/\([^/<]*\)</image>|\1|' <<<"$image")
+  width=$(sed -n 's/.*width="\([0-9]*\)".*/\1/p' <<<"$image")
+  height=$(sed -n 's/.*height="\([0-9]*\)".*/\1/p' <<<"$image")
+  [ -f "$MK_SOURCE/install/screenshots/$name" ] || problem "no install/screenshots/$name for the metainfo's screenshot" || return 1
+  [ "$(identify -format '%wx%h' "$MK_SOURCE/install/screenshots/$name")" = "${width}x${height}" ] ||
+    problem "the screenshot $name is not ${width}x${height}"
 }
 
 # Each icon is as large as the theme folder it sits in says.

@@ -52,11 +52,17 @@ dpkg-deb -x "$deb" "$MK_TMP/root"
 root=$MK_TMP/root/usr
 changelog_version=$(zcat "$root/share/doc/marsh-keeper/changelog.Debian.gz" | sed -n '1s/^[^(]*(\([^)]*\)).*/\1/p')
 [ "$changelog_version" = "$version" ] || mk_fail "the changelog's newest entry is $changelog_version, the package $version"
+# The metainfo's newest release and the man page name the same version.
+upstream=${version%-*}
+grep -q "<release version=\"$upstream\"" "$root/share/metainfo/$MK_METAINFO_ID.metainfo.xml" ||
+  mk_fail "the metainfo's release is not $upstream"
+grep -q "^\.TH .* \"Marsh Keeper $upstream\"" <<<"$(zcat "$root/share/man/man6/marsh-keeper.6.gz")" ||
+  mk_fail "the man page is not of version $upstream"
 grep -q '@' <<<"$(field Maintainer)" && ! grep -q 'localhost' <<<"$(field Maintainer)" ||
   mk_fail "maintainer address is not usable: $(field Maintainer)"
 summary=$(field Description | head -1)
 [ ${#summary} -le 80 ] || mk_fail "the description's summary is longer than 80 characters"
-! field Description | grep -q '&[a-z]*;' || mk_fail "the description carries escaped characters: $(field Description)"
+! grep -q '&[a-z]*;' <<<"$(field Description)" || mk_fail "the description carries escaped characters: $(field Description)"
 
 # Exactly the installation's files.
 listing=$(dpkg-deb -c "$deb")
@@ -86,10 +92,13 @@ dpkg-deb --ctrl-tarfile "$deb" | tar -x -C "$MK_TMP" ./md5sums
 # The program: stripped of symbols and compiler notes, no search path, bound
 # at start.
 program=$root/lib/marsh-keeper/marsh-keeper
-file -b "$program" | grep -q ', stripped' || mk_fail "the packaged program is not stripped: $(file -b "$program")"
-! readelf -S "$program" | grep -qE '\.comment|\.debug_' || mk_fail "the packaged program keeps .comment or debug sections"
-! readelf -d "$program" | grep -qE 'RPATH|RUNPATH' || mk_fail "the packaged program keeps a library search path"
-readelf -d "$program" | grep -q 'BIND_NOW' || mk_fail "the packaged program is not linked with -z now"
+# (Every check reads a whole output first: with pipefail, a grep that stops
+# early would make its pipeline fail whatever it found.)
+grep -q ', stripped' <<<"$(file -b "$program")" || mk_fail "the packaged program is not stripped: $(file -b "$program")"
+! grep -qE '\.comment|\.debug_' <<<"$(readelf -S "$program")" || mk_fail "the packaged program keeps .comment or debug sections"
+dynamic=$(readelf -d "$program")
+! grep -qE 'RPATH|RUNPATH' <<<"$dynamic" || mk_fail "the packaged program keeps a library search path"
+grep -q 'BIND_NOW' <<<"$dynamic" || mk_fail "the packaged program is not linked with -z now"
 
 # gzip headers without a file name or time stamp (gzip -9n): the same package
 # whenever it is built.
