@@ -1,0 +1,125 @@
+// The real program with measuring hooks, for the benchmarks only:
+//   startup     stamps the end of the first paint of the handheld and quits;
+//   latency N   N presses and releases of TIME, each timed from the key event
+//               being posted to the end of the repaint that shows it;
+//   play N      N seconds of Game B with a simple player, then its CPU time
+//               and peak memory.
+// Start it from the runnable tree with a sound choice stored and the splash off.
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QTimer>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+#include "app/form1.h"
+#include "app/program.h"
+#include "bench/app/bench_clock.h"
+#include "lcd/segment_tables.h"
+
+using namespace mk;
+
+namespace {
+
+void postKey(QWidget* window, QEvent::Type type, Qt::Key key) {
+  QCoreApplication::postEvent(window, new QKeyEvent(type, key, Qt::NoModifier));
+}
+
+void tap(QWidget* window, Qt::Key key) {
+  postKey(window, QEvent::KeyPress, key);
+  postKey(window, QEvent::KeyRelease, key);
+}
+
+void startup(app::TForm1& form) {
+  form.canvas().setPaintedObserver([done = false]() mutable {
+    if (done) return;
+    done = true;
+    std::printf("painted %lld\n", static_cast<long long>(bench::monotonicNs()));
+    std::fflush(stdout);
+    QCoreApplication::exit(0);
+  });
+}
+
+struct LatencyRun {
+  app::TForm1* form = nullptr;
+  int remaining = 0;
+  bool press = true;
+  std::int64_t postedAt = 0;
+  std::vector<double> samplesUs;
+
+  void next() {
+    if (remaining-- <= 0) {
+      std::sort(samplesUs.begin(), samplesUs.end());
+      const auto at = [&](double q) { return samplesUs[static_cast<std::size_t>(q * static_cast<double>(samplesUs.size() - 1))]; };
+      std::printf("latency %.1f %.1f %.1f %zu\n", at(0.5), at(0.9), samplesUs.back(), samplesUs.size());
+      std::fflush(stdout);
+      QCoreApplication::exit(0);
+      return;
+    }
+    postedAt = bench::monotonicNs();
+    postKey(form, press ? QEvent::KeyPress : QEvent::KeyRelease, Qt::Key_1);
+    press = !press;
+  }
+  void painted() {
+    if (postedAt == 0) return;
+    samplesUs.push_back(static_cast<double>(bench::monotonicNs() - postedAt) / 1000.0);
+    postedAt = 0;
+    QTimer::singleShot(5, [this] { next(); });
+  }
+};
+
+// Walks the hero to the lane whose warning step is lit, and starts a new
+// Game B whenever one has ended, so the minute is all play.
+void playerTick(app::TForm1& form) {
+  const auto& state = form.engine().state;
+  if (state.GameMode == 3 || state.GameMode == 8) {
+    tap(&form, Qt::Key_Right);
+    return;
+  }
+  if (state.GameMode != 7 || !state.PlayLive) return;
+  for (int lane = 1; lane <= 3; ++lane) {
+    const auto warning = lcd::ItemSegments[static_cast<std::size_t>(lane)][static_cast<std::size_t>(lane + 1)];
+    const bool enemy = form.model().isVisible(lcd::EnemySegments[static_cast<std::size_t>(lane)][1]);
+    if ((warning && form.model().isVisible(*warning)) || enemy) {
+      if (lane < state.HeroLane) tap(&form, Qt::Key_Left);
+      if (lane > state.HeroLane) tap(&form, Qt::Key_Right);
+      return;
+    }
+  }
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+  const char* mode = argc > 1 ? argv[1] : "startup";
+  const int count = argc > 2 ? std::atoi(argv[2]) : 0;
+  static LatencyRun latency;
+  static QTimer player;
+  return app::runProgram(1, argv, [&](app::TForm1& form) {
+    if (std::strcmp(mode, "latency") == 0) {
+      latency.form = &form;
+      latency.remaining = count;
+      form.canvas().setPaintedObserver([] { latency.painted(); });
+      QTimer::singleShot(300, [] { latency.next(); });
+    } else if (std::strcmp(mode, "play") == 0) {
+      tap(&form, Qt::Key_1);
+      player.setInterval(60);
+      QObject::connect(&player, &QTimer::timeout, [&form] { playerTick(form); });
+      static bench::Usage atStart;
+      QTimer::singleShot(200, [count] {
+        atStart = bench::selfUsage();
+        player.start();
+        QTimer::singleShot(count * 1000, [] {
+          const bench::Usage u = bench::selfUsage();
+          std::printf("usage %.1f %ld\n", u.cpuMs - atStart.cpuMs, u.maxRssKb);
+          std::fflush(stdout);
+          QCoreApplication::exit(0);
+        });
+      });
+    } else {
+      startup(form);
+    }
+  });
+}

@@ -1,0 +1,155 @@
+// Side-by-side figures of the real program against a bare Qt window of the
+// same size, in one run on the same display:
+//   start-up to the first painted frame of the handheld (sound choice
+//   stored, splash off), key press to the end of its repaint, CPU time over a
+//   minute of Game B, and peak memory.
+// Run under X (tools/run-benchmarks gives it a private Xvfb).
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "bench/app/bench_clock.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct Child {
+  pid_t pid = -1;
+  int out = -1;
+  std::int64_t spawnedAt = 0;
+};
+
+Child spawn(const std::string& program, const std::vector<std::string>& args, const fs::path& folder) {
+  int pipeFds[2];
+  if (pipe(pipeFds) != 0) std::exit(2);
+  Child child;
+  child.spawnedAt = mk::bench::monotonicNs();
+  child.pid = fork();
+  if (child.pid == 0) {
+    dup2(pipeFds[1], STDOUT_FILENO);
+    close(pipeFds[0]);
+    close(pipeFds[1]);
+    if (chdir(folder.c_str()) != 0) _exit(127);
+    std::vector<char*> argv{const_cast<char*>(program.c_str())};
+    for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    execv(program.c_str(), argv.data());
+    _exit(127);
+  }
+  close(pipeFds[1]);
+  child.out = pipeFds[0];
+  return child;
+}
+
+struct Result {
+  std::string line;  // the child's last line of output
+  long maxRssKb = 0;
+};
+
+Result finish(Child& child) {
+  std::string text;
+  char buffer[512];
+  ssize_t n;
+  while ((n = read(child.out, buffer, sizeof buffer)) > 0) text.append(buffer, static_cast<std::size_t>(n));
+  close(child.out);
+  int status = 0;
+  rusage usage{};
+  wait4(child.pid, &status, 0, &usage);
+  Result r;
+  r.maxRssKb = usage.ru_maxrss;
+  const auto end = text.find_last_not_of('\n');
+  const auto start = text.rfind('\n', end);
+  r.line = end == std::string::npos ? "" : text.substr(start == std::string::npos ? 0 : start + 1, end - start);
+  return r;
+}
+
+double median(std::vector<double> v) {
+  std::sort(v.begin(), v.end());
+  return v.empty() ? 0 : v[v.size() / 2];
+}
+
+void verdict(const char* what, double value, double limit, const char* unit) {
+  std::printf("  %-46s %9.2f %-3s (target <= %.2f) %s\n", what, value, unit, limit, value <= limit ? "ok" : "OVER");
+}
+
+}  // namespace
+
+int main() {
+  const fs::path tree = MK_RUNTIME_DIR;
+  const std::string game = MK_GAME_BENCH;
+  const std::string bare = MK_BARE_WINDOW;
+  if (!std::getenv("DISPLAY")) {
+    std::puts("shell benchmark: no X display, skipped");
+    return 0;
+  }
+
+  // A private settings folder with a sound choice stored and the splash off.
+  const fs::path config = fs::temp_directory_path() / ("mk-bench-" + std::to_string(getpid()));
+  fs::create_directories(config / "Tamarisk");
+  std::ofstream(config / "Tamarisk" / "MarshKpr50.conf")
+      << "[General]\nFullscreenMode=0\nSoundMode=0\nSplashScreen=0\nKey1=2\nKey2=6\nKey3=39\nKey4=40\n";
+  setenv("XDG_CONFIG_HOME", config.c_str(), 1);
+  setenv("SDL_AUDIODRIVER", "dummy", 1);
+  setenv("QT_QPA_PLATFORM", "xcb", 1);
+
+  constexpr int kRuns = 9;
+  std::vector<double> gameStart, bareStart;
+  long gamePeak = 0, barePeak = 0;
+  for (int i = 0; i < kRuns; ++i) {
+    for (int which = 0; which < 2; ++which) {
+      Child c = which == 0 ? spawn(game, {"startup"}, tree) : spawn(bare, {"startup"}, tree);
+      const Result r = finish(c);
+      long long paintedAt = 0;
+      if (std::sscanf(r.line.c_str(), "painted %lld", &paintedAt) != 1) {
+        std::printf("start-up run gave no figure: '%s'\n", r.line.c_str());
+        return 1;
+      }
+      const double ms = static_cast<double>(paintedAt - c.spawnedAt) / 1e6;
+      (which == 0 ? gameStart : bareStart).push_back(ms);
+      long& peak = which == 0 ? gamePeak : barePeak;
+      peak = std::max(peak, r.maxRssKb);
+    }
+  }
+
+  Child lat = spawn(game, {"latency", "200"}, tree);
+  const Result latency = finish(lat);
+  double latMedian = 0, latP90 = 0, latMax = 0;
+  std::sscanf(latency.line.c_str(), "latency %lf %lf %lf", &latMedian, &latP90, &latMax);
+
+  // The minute of play and the bare timer run side by side.
+  Child play = spawn(game, {"play", "60"}, tree);
+  Child ticks = spawn(bare, {"timer", "60"}, tree);
+  const Result played = finish(play);
+  const Result ticked = finish(ticks);
+  double playCpu = 0, tickCpu = 0;
+  long playRss = 0, tickRss = 0;
+  std::sscanf(played.line.c_str(), "usage %lf %ld", &playCpu, &playRss);
+  std::sscanf(ticked.line.c_str(), "usage %lf %ld", &tickCpu, &tickRss);
+  fs::remove_all(config);
+
+  const double gs = median(gameStart), bs = median(bareStart);
+  std::printf("start-up to first painted frame (median of %d): game %.1f ms, bare window %.1f ms\n", kRuns, gs, bs);
+  std::printf("key press to end of repaint: median %.3f ms, 90th percentile %.3f ms, max %.3f ms\n",
+              latMedian / 1000, latP90 / 1000, latMax / 1000);
+  std::printf("CPU over 60 s: Game B %.0f ms, bare 120 ms timer %.0f ms\n", playCpu, tickCpu);
+  std::printf("peak memory: start-up game %ld KiB, bare %ld KiB; after a minute game %ld KiB, bare %ld KiB\n",
+              gamePeak, barePeak, played.maxRssKb, ticked.maxRssKb);
+  std::puts("ratios:");
+  verdict("start-up, game / bare", gs / bs, 1.5, "x");
+  verdict("key press to repaint, median", latMedian / 1000, 2.0, "ms");
+  verdict("CPU during Game B, game / bare timer", playCpu / std::max(tickCpu, 1.0), 2.0, "x");
+  verdict("peak memory at start-up, game / bare", static_cast<double>(gamePeak) / static_cast<double>(barePeak),
+          1.5, "x");
+  verdict("peak memory over the minute, game / bare",
+          static_cast<double>(played.maxRssKb) / static_cast<double>(ticked.maxRssKb), 1.5, "x");
+  return 0;
+}
