@@ -1,8 +1,12 @@
 #include "input/qt_keys.h"
 
+#include <QGuiApplication>
 #include <QKeyEvent>
+#include <QTimer>
+#include <algorithm>
 #include <array>
 #include <string_view>
+#include <utility>
 
 #include "input/key_table.h"
 
@@ -67,27 +71,71 @@ std::uint16_t windowsKeyCode(const QKeyEvent& event) {
   return windowsKeyCode(event.key(), event.modifiers(), event.nativeScanCode());
 }
 
-KeyRepeatFilter::Pass KeyRepeatFilter::press(std::uint16_t code, bool autoRepeat) {
+KeyRepeatFilter::KeyRepeatFilter(std::function<void(std::uint16_t)> releaseLater, ReleaseTiming timing)
+    : releaseLater_(std::move(releaseLater)) {
+  if (timing == ReleaseTiming::PlatformDefault)
+    timing = QGuiApplication::platformName() == QLatin1String("xcb") ? ReleaseTiming::WaitForRepeat
+                                                                       : ReleaseTiming::Immediate;
+  if (timing != ReleaseTiming::WaitForRepeat || !releaseLater_) return;
+  timer_ = new QTimer;
+  timer_->setSingleShot(true);
+  timer_->setInterval(kRepeatWindowMs);
+  QObject::connect(timer_, &QTimer::timeout, timer_, [this] { flushPendingReleases(); });
+}
+
+KeyRepeatFilter::~KeyRepeatFilter() { delete timer_; }
+
+KeyRepeatFilter::Pass KeyRepeatFilter::press(std::uint16_t code, bool autoRepeat, quint64 timestamp) {
   if (code == 0 || code >= held_.size()) return Pass::Nothing;
+  const auto waiting = std::find_if(pending_.begin(), pending_.end(),
+                                    [code](const PendingRelease& p) { return p.code == code; });
+  if (waiting != pending_.end()) {
+    if (autoRepeat || waiting->timestamp == timestamp) {
+      pending_.erase(waiting);  // the release was half of an auto-repeat pair
+      return Pass::RepeatPress;
+    }
+    deliverPending(code);  // really let go and pressed again
+  }
   if (held_[code]) return Pass::RepeatPress;
   held_[code] = true;
   return autoRepeat ? Pass::RepeatPress : Pass::Press;
 }
 
-KeyRepeatFilter::Pass KeyRepeatFilter::release(std::uint16_t code, bool autoRepeat) {
+KeyRepeatFilter::Pass KeyRepeatFilter::release(std::uint16_t code, bool autoRepeat, quint64 timestamp) {
   if (autoRepeat || code == 0 || code >= held_.size() || !held_[code]) return Pass::Nothing;
+  if (timer_) {
+    for (const PendingRelease& p : pending_)
+      if (p.code == code) return Pass::Nothing;
+    pending_.push_back({code, timestamp});
+    timer_->start();
+    return Pass::Nothing;
+  }
   held_[code] = false;
   return Pass::Release;
 }
 
+void KeyRepeatFilter::deliverPending(std::uint16_t code) {
+  std::erase_if(pending_, [code](const PendingRelease& p) { return p.code == code; });
+  held_[code] = false;
+  releaseLater_(code);
+}
+
+void KeyRepeatFilter::flushPendingReleases() {
+  if (timer_) timer_->stop();
+  // A release handler may press or release keys itself: take one at a time.
+  while (!pending_.empty()) deliverPending(pending_.front().code);
+}
+
 KeyRepeatFilter::Result KeyRepeatFilter::filter(const QKeyEvent& event) {
   const std::uint16_t code = windowsKeyCode(event);
-  if (event.type() == QEvent::KeyPress) return {code, press(code, event.isAutoRepeat())};
-  if (event.type() == QEvent::KeyRelease) return {code, release(code, event.isAutoRepeat())};
+  if (event.type() == QEvent::KeyPress) return {code, press(code, event.isAutoRepeat(), event.timestamp())};
+  if (event.type() == QEvent::KeyRelease) return {code, release(code, event.isAutoRepeat(), event.timestamp())};
   return {code, Pass::Nothing};
 }
 
 std::vector<std::uint16_t> KeyRepeatFilter::releaseAll() {
+  if (timer_) timer_->stop();
+  pending_.clear();
   std::vector<std::uint16_t> codes;
   for (std::size_t code = 0; code < held_.size(); ++code)
     if (held_[code]) codes.push_back(static_cast<std::uint16_t>(code));

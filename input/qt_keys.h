@@ -3,10 +3,12 @@
 #include <Qt>
 #include <QtGlobal>
 #include <bitset>
+#include <functional>
 #include <cstdint>
 #include <vector>
 
 class QKeyEvent;
+class QTimer;
 
 namespace mk::input {
 
@@ -30,20 +32,35 @@ std::uint16_t windowsKeyCode(const QKeyEvent& event);
 
 // Turns the key events of a window into presses and releases for the game:
 // a held key delivers further presses (marked as repeats) but exactly one
-// release. Under X11 auto-repeat arrives as release/press pairs that Qt marks
-// with isAutoRepeat(); those releases are dropped, and a release is passed on
-// only for a key that is down.
+// release, and a release is passed on only for a key that is down.
+//
+// X11 sends auto-repeat as release/press pairs with one timestamp. Qt marks
+// them with isAutoRepeat() only when the press has already reached it as the
+// release is handled, which often fails. So, given a releaseLater callback,
+// the filter holds each release back for a moment (ReleaseTiming::WaitForRepeat,
+// the default on X11): a press of the same key with the same timestamp makes
+// it a repeat; otherwise releaseLater(code) is called, from the event loop,
+// about 30 ms after the key went up.
 class KeyRepeatFilter {
  public:
   enum class Pass { Nothing, Press, RepeatPress, Release };
+  enum class ReleaseTiming { PlatformDefault, Immediate, WaitForRepeat };
+  static constexpr int kRepeatWindowMs = 30;
+
+  explicit KeyRepeatFilter(std::function<void(std::uint16_t code)> releaseLater = {},
+                           ReleaseTiming timing = ReleaseTiming::PlatformDefault);
+  ~KeyRepeatFilter();
+  KeyRepeatFilter(const KeyRepeatFilter&) = delete;
+  KeyRepeatFilter& operator=(const KeyRepeatFilter&) = delete;
 
   // A press of a held key is a repeat. An auto-repeated press of a key not
   // seen going down (it went down while another window had the keyboard,
   // say the Escape that closed a dialog) is a repeat too, and the key counts
   // as held from then on. Commands such as menu shortcuts should act on
   // Press only; the handheld's buttons take repeats like presses.
-  Pass press(std::uint16_t code, bool autoRepeat = false);
-  Pass release(std::uint16_t code, bool autoRepeat);
+  Pass press(std::uint16_t code, bool autoRepeat = false, quint64 timestamp = 0);
+  // Release, or Nothing when the release is dropped or held back.
+  Pass release(std::uint16_t code, bool autoRepeat, quint64 timestamp = 0);
 
   struct Result {
     std::uint16_t code = 0;
@@ -53,13 +70,27 @@ class KeyRepeatFilter {
   Result filter(const QKeyEvent& event);
 
   bool isHeld(std::uint16_t code) const { return code < held_.size() && held_[code]; }
+  bool waitsForRepeat() const { return timer_ != nullptr; }
 
-  // Forgets every held key and returns them, lowest code first, so a window
-  // that loses the keyboard can pass on the releases it will never see.
+  // Passes on the releases held back so far, now.
+  void flushPendingReleases();
+
+  // Forgets every held key (held-back releases included, without calling
+  // releaseLater) and returns them, lowest code first, so a window that
+  // loses the keyboard can pass on the releases it will never see.
   std::vector<std::uint16_t> releaseAll();
 
  private:
+  void deliverPending(std::uint16_t code);
+
   std::bitset<256> held_;
+  std::function<void(std::uint16_t)> releaseLater_;
+  QTimer* timer_ = nullptr;  // only when waiting for repeats
+  struct PendingRelease {
+    std::uint16_t code;
+    quint64 timestamp;
+  };
+  std::vector<PendingRelease> pending_;
 };
 
 }  // namespace mk::input

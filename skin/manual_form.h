@@ -96,7 +96,7 @@ class TManualForm : public QWidget {
   Pressed pressed_ = Pressed::None;
   bool dragging_ = false;
   QPoint dragOrigin_;  // pointer position in the window when the drag began
-  input::KeyRepeatFilter keys_;
+  input::KeyRepeatFilter keys_{[this](std::uint16_t code) { FormKeyUp(code); }};
 };
 
 }  // namespace mk::skin
