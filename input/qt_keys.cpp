@@ -98,11 +98,18 @@ KeyRepeatFilter::Pass KeyRepeatFilter::press(std::uint16_t code, bool autoRepeat
   }
   if (held_[code]) return Pass::RepeatPress;
   held_[code] = true;
-  return autoRepeat ? Pass::RepeatPress : Pass::Press;
+  const bool pairedWithDroppedRelease =
+      timestamp != 0 && lastDropped_.code == code && lastDropped_.timestamp == timestamp;
+  return autoRepeat || pairedWithDroppedRelease ? Pass::RepeatPress : Pass::Press;
 }
 
 KeyRepeatFilter::Pass KeyRepeatFilter::release(std::uint16_t code, bool autoRepeat, quint64 timestamp) {
-  if (autoRepeat || code == 0 || code >= held_.size() || !held_[code]) return Pass::Nothing;
+  if (code == 0 || code >= held_.size()) return Pass::Nothing;
+  if (!held_[code]) {
+    lastDropped_ = {code, timestamp};
+    return Pass::Nothing;
+  }
+  if (autoRepeat) return Pass::Nothing;
   if (timer_) {
     for (const PendingRelease& p : pending_)
       if (p.code == code) return Pass::Nothing;

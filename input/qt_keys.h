@@ -55,7 +55,8 @@ class KeyRepeatFilter {
 
   // A press of a held key is a repeat. An auto-repeated press of a key not
   // seen going down (it went down while another window had the keyboard,
-  // say the Escape that closed a dialog) is a repeat too, and the key counts
+  // say the Escape that closed a dialog) is a repeat too, also when only its
+  // timestamp, shared with the release before it, shows it; the key counts
   // as held from then on. Commands such as menu shortcuts should act on
   // Press only; the handheld's buttons take repeats like presses.
   Pass press(std::uint16_t code, bool autoRepeat = false, quint64 timestamp = 0);
@@ -91,6 +92,7 @@ class KeyRepeatFilter {
     quint64 timestamp;
   };
   std::vector<PendingRelease> pending_;
+  PendingRelease lastDropped_{0, 0};  // release of a key this window never saw go down
 };
 
 }  // namespace mk::input
