@@ -155,9 +155,12 @@ Bytes readFile(const std::filesystem::path& path) {
 }
 
 std::optional<std::filesystem::path> corpusDir() {
-  const char* dir = std::getenv("MK_CORPUS_DIR");
-  if (!dir || !std::filesystem::is_directory(dir)) return std::nullopt;
-  return std::filesystem::path(dir);
+  // The build's own idea of the place serves when the variable is not passed on.
+  const char* fromEnvironment = std::getenv("MK_CORPUS_DIR");
+  const std::filesystem::path dir = fromEnvironment && *fromEnvironment ? fromEnvironment : MK_DEFAULT_CORPUS_DIR;
+  std::error_code ec;
+  if (!std::filesystem::is_directory(dir, ec)) return std::nullopt;
+  return dir;
 }
 
 }  // namespace mk::skin::testing

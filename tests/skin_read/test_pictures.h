@@ -58,7 +58,7 @@ std::optional<int> maxDifference(const lcd::Picture& a, const lcd::Picture& b);
 
 Bytes readFile(const std::filesystem::path& path);
 
-// MK_CORPUS_DIR, or nullopt when it is unset or not there.
+// MK_CORPUS_DIR (or the build's default for it), or nullopt when it is not there.
 std::optional<std::filesystem::path> corpusDir();
 
 }  // namespace mk::skin::testing
