@@ -28,7 +28,8 @@ struct Child {
   std::int64_t spawnedAt = 0;
 };
 
-Child spawn(const std::string& program, const std::vector<std::string>& args, const fs::path& folder) {
+Child spawn(const std::string& program, const std::vector<std::string>& args, const fs::path& folder,
+            const fs::path& config) {
   int pipeFds[2];
   if (pipe(pipeFds) != 0) std::exit(2);
   Child child;
@@ -39,6 +40,7 @@ Child spawn(const std::string& program, const std::vector<std::string>& args, co
     close(pipeFds[0]);
     close(pipeFds[1]);
     if (chdir(folder.c_str()) != 0) _exit(127);
+    setenv("XDG_CONFIG_HOME", config.c_str(), 1);
     std::vector<char*> argv{const_cast<char*>(program.c_str())};
     for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
     argv.push_back(nullptr);
@@ -92,12 +94,19 @@ int main() {
     return 0;
   }
 
-  // A private settings folder with a sound choice stored and the splash off.
-  const fs::path config = fs::temp_directory_path() / ("mk-bench-" + std::to_string(getpid()));
-  fs::create_directories(config / "Tamarisk");
-  std::ofstream(config / "Tamarisk" / "MarshKpr50.conf")
-      << "[General]\nFullscreenMode=0\nSoundMode=0\nSplashScreen=0\nKey1=2\nKey2=6\nKey3=39\nKey4=40\n";
-  setenv("XDG_CONFIG_HOME", config.c_str(), 1);
+  // Private settings folders with a sound choice stored and the splash off:
+  // an output (mixed by SDL's silent driver) and "(no sound)".
+  const fs::path root = fs::temp_directory_path() / ("mk-bench-" + std::to_string(getpid()));
+  const auto settingsWith = [&root](int soundMode) {
+    const fs::path config = root / ("sound" + std::to_string(soundMode));
+    fs::create_directories(config / "Tamarisk");
+    std::ofstream(config / "Tamarisk" / "MarshKpr50.conf")
+        << "[General]\nFullscreenMode=0\nSoundMode=" << soundMode
+        << "\nSplashScreen=0\nKey1=2\nKey2=6\nKey3=39\nKey4=40\n";
+    return config;
+  };
+  const fs::path withSound = settingsWith(0);
+  const fs::path silent = settingsWith(2);
   setenv("SDL_AUDIODRIVER", "dummy", 1);
   setenv("QT_QPA_PLATFORM", "xcb", 1);
 
@@ -106,7 +115,7 @@ int main() {
   long gamePeak = 0, barePeak = 0;
   for (int i = 0; i < kRuns; ++i) {
     for (int which = 0; which < 2; ++which) {
-      Child c = which == 0 ? spawn(game, {"startup"}, tree) : spawn(bare, {"startup"}, tree);
+      Child c = which == 0 ? spawn(game, {"startup"}, tree, withSound) : spawn(bare, {"startup"}, tree, silent);
       const Result r = finish(c);
       long long paintedAt = 0;
       if (std::sscanf(r.line.c_str(), "painted %lld", &paintedAt) != 1) {
@@ -120,33 +129,38 @@ int main() {
     }
   }
 
-  Child lat = spawn(game, {"latency", "200"}, tree);
+  Child lat = spawn(game, {"latency", "200"}, tree, withSound);
   const Result latency = finish(lat);
   double latMedian = 0, latP90 = 0, latMax = 0;
   std::sscanf(latency.line.c_str(), "latency %lf %lf %lf", &latMedian, &latP90, &latMax);
 
-  // The minute of play and the bare timer run side by side.
-  Child play = spawn(game, {"play", "60"}, tree);
-  Child ticks = spawn(bare, {"timer", "60"}, tree);
+  // The minutes of play, with and without sound, and the bare timer run side by side.
+  Child play = spawn(game, {"play", "60"}, tree, withSound);
+  Child playSilent = spawn(game, {"play", "60"}, tree, silent);
+  Child ticks = spawn(bare, {"timer", "60"}, tree, silent);
   const Result played = finish(play);
+  const Result playedSilent = finish(playSilent);
   const Result ticked = finish(ticks);
-  double playCpu = 0, tickCpu = 0;
-  long playRss = 0, tickRss = 0;
-  std::sscanf(played.line.c_str(), "usage %lf %ld", &playCpu, &playRss);
-  std::sscanf(ticked.line.c_str(), "usage %lf %ld", &tickCpu, &tickRss);
-  fs::remove_all(config);
+  double playCpu = 0, silentCpu = 0, tickCpu = 0;
+  long rss = 0;
+  std::sscanf(played.line.c_str(), "usage %lf %ld", &playCpu, &rss);
+  std::sscanf(playedSilent.line.c_str(), "usage %lf %ld", &silentCpu, &rss);
+  std::sscanf(ticked.line.c_str(), "usage %lf %ld", &tickCpu, &rss);
+  fs::remove_all(root);
 
   const double gs = median(gameStart), bs = median(bareStart);
   std::printf("start-up to first painted frame (median of %d): game %.1f ms, bare window %.1f ms\n", kRuns, gs, bs);
   std::printf("key press to end of repaint: median %.3f ms, 90th percentile %.3f ms, max %.3f ms\n",
               latMedian / 1000, latP90 / 1000, latMax / 1000);
-  std::printf("CPU over 60 s: Game B %.0f ms, bare 120 ms timer %.0f ms\n", playCpu, tickCpu);
+  std::printf("CPU over 60 s: Game B %.0f ms with sound output, %.0f ms with \"(no sound)\"; bare 120 ms timer %.0f ms\n",
+              playCpu, silentCpu, tickCpu);
   std::printf("peak memory: start-up game %ld KiB, bare %ld KiB; after a minute game %ld KiB, bare %ld KiB\n",
               gamePeak, barePeak, played.maxRssKb, ticked.maxRssKb);
   std::puts("ratios:");
   verdict("start-up, game / bare", gs / bs, 1.5, "x");
   verdict("key press to repaint, median", latMedian / 1000, 2.0, "ms");
-  verdict("CPU during Game B, game / bare timer", playCpu / std::max(tickCpu, 1.0), 2.0, "x");
+  verdict("CPU during Game B with sound, game / bare timer", playCpu / std::max(tickCpu, 1.0), 2.0, "x");
+  verdict("CPU during Game B, no sound, game / bare timer", silentCpu / std::max(tickCpu, 1.0), 2.0, "x");
   verdict("peak memory at start-up, game / bare", static_cast<double>(gamePeak) / static_cast<double>(barePeak),
           1.5, "x");
   verdict("peak memory over the minute, game / bare",
