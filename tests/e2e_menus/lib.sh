@@ -1,0 +1,228 @@
+# Shared steps of the menu and dialog tests on a real display: a private X
+# server, a fresh settings folder, a private copy of the runnable tree, the
+# program driven with xdotool like a person and checked by screenshots,
+# window geometry and the settings file. Source it with the build folder as $1.
+#
+# There is no window manager: keys go to the window that holds the X input
+# focus, or, once a hidden dialog has given the focus back to the root
+# window, to the window under the pointer. The tests therefore keep the
+# pointer over the main window whenever they type to it.
+set -euo pipefail
+
+BUILD_DIR=$(cd "${1:?build folder}" && pwd)
+TREE_SOURCE="$BUILD_DIR/game"
+TEST_NAME=$(basename "$0" .sh)
+WORK=$(mktemp -d /tmp/mk-e2e-menus.XXXXXX)
+export XDG_CONFIG_HOME="$WORK/config"
+export XDG_RUNTIME_DIR="$WORK/runtime"
+export SDL_AUDIODRIVER=dummy
+unset QT_QPA_PLATFORM WAYLAND_DISPLAY QT_LOGGING_RULES
+mkdir -p "$XDG_CONFIG_HOME" "$XDG_RUNTIME_DIR"
+chmod 700 "$XDG_RUNTIME_DIR"
+SETTINGS="$XDG_CONFIG_HOME/Tamarisk/MarshKpr50.conf"
+TITLE="Marsh Keeper (Vexora, Slimline) Simulator"
+GAME_PID=""
+XVFB_PID=""
+SCREEN_W=1280
+SCREEN_H=1024
+# The handheld's place on the full-screen window with the default skin
+# (611 x 322, centred).
+FS_X=$(((SCREEN_W - 611) / 2))
+FS_Y=$(((SCREEN_H - 322) / 2))
+
+cleanup() {
+  [ -n "$GAME_PID" ] && kill "$GAME_PID" 2>/dev/null || true
+  [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null || true
+  wait 2>/dev/null || true
+  rm -rf "$WORK"
+}
+trap cleanup EXIT
+
+fail() {
+  echo "FAIL: $*" >&2
+  if [ -n "${DISPLAY:-}" ]; then
+    import -window root "$BUILD_DIR/e2e_menus-failure-$TEST_NAME.png" 2>/dev/null || true
+  fi
+  if [ -n "$GAME_PID" ] && ! kill -0 "$GAME_PID" 2>/dev/null; then
+    local status=0
+    wait "$GAME_PID" || status=$?
+    GAME_PID=""
+    echo "(the program had ended, status $status)" >&2
+  fi
+  [ -s "$WORK/game.log" ] && { echo "--- program output:" >&2; tail -20 "$WORK/game.log" >&2; }
+  exit 1
+}
+
+# The server picks a free display itself, so tests started from other build
+# folders at the same time never share one.
+start_x() {
+  Xvfb -displayfd 3 -screen 0 "${SCREEN_W}x${SCREEN_H}x24" -nolisten tcp -noreset \
+    3>"$WORK/display" >"$WORK/xvfb.log" 2>&1 &
+  XVFB_PID=$!
+  for _ in $(seq 100); do
+    if [ -s "$WORK/display" ]; then
+      export DISPLAY=":$(head -1 "$WORK/display")"
+      xdpyinfo >/dev/null 2>&1 && { xsetroot -solid "#00ff00"; return 0; }
+    fi
+    kill -0 "$XVFB_PID" 2>/dev/null || break
+    sleep 0.1
+  done
+  XVFB_PID=""
+  fail "no X server could be started: $(cat "$WORK/xvfb.log")"
+}
+
+# The program is copied, since Config.ini is looked for beside the real
+# executable; the folders are linked, so nothing in the build is written.
+make_tree() {
+  TREE="$WORK/game"
+  mkdir -p "$TREE"
+  cp "$TREE_SOURCE/marsh-keeper" "$TREE_SOURCE/Config.ini" "$TREE/"
+  local item
+  for item in Graphics Sound Readme.txt Whatsnew.txt; do ln -s "$TREE_SOURCE/$item" "$TREE/$item"; done
+}
+
+write_settings() {
+  mkdir -p "$(dirname "$SETTINGS")"
+  { echo "[General]"; printf '%s\n' "$@"; } >"$SETTINGS"
+}
+
+setting() { grep -E "^$1=" "$SETTINGS" 2>/dev/null | head -1 | cut -d= -f2- || true; }
+
+expect_setting() {
+  local got
+  got=$(setting "$1")
+  [ "$got" = "$2" ] || fail "setting $1 is '$got', expected '$2'"
+}
+
+# Runs a command until it succeeds; false after about $1 seconds.
+poll() {
+  local tries=$(($1 * 10))
+  shift
+  for _ in $(seq "$tries"); do
+    "$@" && return 0
+    sleep 0.1
+  done
+  "$@"
+}
+
+alive() { [ -n "$GAME_PID" ] && kill -0 "$GAME_PID" 2>/dev/null; }
+expect_alive() { alive || fail "the program is gone: $*"; }
+
+start_game() {
+  (cd "$TREE" && exec ./marsh-keeper) >"$WORK/game.log" 2>&1 &
+  GAME_PID=$!
+  MAIN=$(wait_window "^$(regex "$TITLE")$")
+  # The first frames are drawn once the window is mapped; the handheld
+  # shows all its segments until a button is pressed.
+  sleep 0.5
+}
+
+regex() { printf '%s' "$1" | sed 's/[][().*^$?+|{}\\]/\\&/g'; }
+
+# The id of the mapped window whose title matches; fails after a while.
+wait_window() {
+  local id
+  for _ in $(seq 100); do
+    id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1 || true)
+    [ -n "$id" ] && { echo "$id"; return 0; }
+    alive || fail "the program ended while waiting for the window '$1'"
+    sleep 0.1
+  done
+  fail "no window named '$1'"
+}
+
+is_mapped() { xwininfo -id "$1" 2>/dev/null | grep -q 'Map State: IsViewable'; }
+is_unmapped() { ! is_mapped "$1"; }
+
+# "x y w h" of a window, in screen pixels.
+window_geometry() {
+  xwininfo -id "$1" | awk '/Absolute upper-left X/{x=$4} /Absolute upper-left Y/{y=$4} /Width:/{w=$2} /Height:/{h=$2} END{print x, y, w, h}'
+}
+geometry_is() { [ "$(window_geometry "$1")" = "$2" ]; }
+
+# The program's mapped override-redirect window (a popup menu), or nothing.
+popup_window() {
+  local id
+  for id in $(xdotool search --onlyvisible --class marsh-keeper 2>/dev/null); do
+    xwininfo -id "$id" 2>/dev/null | grep -q 'Override Redirect State: yes' && { echo "$id"; return 0; }
+  done
+  return 1
+}
+
+# Ends the program as a player does (Esc to the main window, which must have
+# the keyboard) and checks that it exits by itself with status 0.
+exit_with_escape() {
+  expect_alive "before the final Esc"
+  xdotool mousemove "$((SCREEN_W / 2))" "$((SCREEN_H - 60))"
+  xdotool key Escape
+  expect_clean_exit "Esc"
+}
+
+expect_clean_exit() {
+  local status=0
+  for _ in $(seq 100); do
+    if ! kill -0 "$GAME_PID" 2>/dev/null; then
+      wait "$GAME_PID" || status=$?
+      GAME_PID=""
+      [ "$status" = 0 ] || fail "the program exited with status $status after $1"
+      return 0
+    fi
+    sleep 0.1
+  done
+  fail "the program did not end after $1"
+}
+
+# ---- screenshots ----------------------------------------------------------
+
+shot() { import -window root "$WORK/$1.png"; }
+# A part of the screen, "WxH+X+Y", as its own picture.
+grab() { import -window root -crop "$2" +repage "$WORK/$1.png"; }
+# A part of an earlier screenshot.
+crop() { convert "$WORK/$1.png" -crop "$3" +repage "$WORK/$2.png"; }
+pixel() { convert "$WORK/$1.png" -format "%[pixel:p{$2,$3}]" info:; }
+# Number of differing pixels of two pictures of one size.
+differing() { local d; d=$(compare -metric AE "$WORK/$1.png" "$WORK/$2.png" null: 2>&1 || true); echo "${d%% *}"; }
+same() { [ "$(differing "$1" "$2")" = 0 ]; }
+# The screen part $2 now looks like the picture $1 / differs from it.
+grab_same() { grab now "$2" && same "$1" now; }
+grab_differs() { grab now "$2" && ! same "$1" now; }
+# Pixels of a part of a picture whose colour passes an fx test.
+count_where() { convert "$WORK/$1.png" -crop "$2" +repage -fx "$3" -format '%[fx:round(mean*w*h)]' info:; }
+# The brightest channel value (0..255) in a part of a picture.
+brightest() { convert "$WORK/$1.png" -crop "$2" +repage -format '%[fx:round(255*maxima)]' info:; }
+
+# The rows of a menu picture, top to bottom, one line each: "T y" for a row
+# of text (y: its middle) and "S y" for a separator line. A text row is a
+# band of dark pixels; a separator is a light grey line across nearly the
+# whole width; the menu's own frame (two pixels at each edge) is left out.
+menu_rows() {
+  local width height
+  read -r width height <<<"$(convert "$WORK/$1.png" -format '%w %h' info:)"
+  convert "$WORK/$1.png" -colorspace gray -depth 8 txt:- | awk -v w="$width" -v h="$height" '
+    NR > 1 {
+      split($1, xy, /[,:]/); x = xy[1]; y = xy[2]
+      if (x < 2 || x >= w - 2) next
+      v = $0; sub(/.*gray\(/, "", v); sub(/[%)].*/, "", v); v += 0
+      if (v < 128) dark[y]++
+      if (v < 235) grey[y]++
+    }
+    END {
+      gap = 99
+      for (y = 2; y < h - 2; y++) {
+        if (dark[y] + 0 == 0 && grey[y] + 0 > 0.9 * (w - 4)) { close_band(); print "S", y; continue }
+        if (dark[y] + 0 > 0) {
+          if (gap >= 3 && start != "") close_band()
+          if (start == "") start = y
+          last = y; gap = 0
+        } else gap++
+      }
+      close_band()
+    }
+    function close_band() { if (start != "") print "T", int((start + last) / 2); start = "" }'
+}
+# The same as one word: "TTTTSTTTSTTST" for the program's popup menu.
+menu_shape() { menu_rows "$1" | awk '{ printf "%s", $1 } END { print "" }'; }
+# The middle of the n-th text row (1 = first), in the picture's pixels.
+menu_text_row() { menu_rows "$1" | awk -v n="$2" '$1 == "T" && ++i == n { print $2 }'; }
+
+echo_pass() { echo "PASS: $TEST_NAME"; }
