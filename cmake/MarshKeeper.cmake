@@ -18,13 +18,16 @@ function(mk_test name)
   target_compile_options(${name} PRIVATE ${MK_WARNINGS} -Wno-conversion)
   target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main)
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
-  # An empty LABELS value would shift the property list by one, so it is only
-  # passed when there are labels.
-  set(environment "MK_SOURCE_DIR=${PROJECT_SOURCE_DIR};MK_CORPUS_DIR=${PROJECT_SOURCE_DIR}/../shared/corpus;QT_QPA_PLATFORM=offscreen")
+  # The environment is given through a launcher, because a list-valued
+  # ENVIRONMENT property does not survive test discovery intact.
+  set_property(TARGET ${name} PROPERTY CROSSCOMPILING_EMULATOR /usr/bin/env
+               MK_SOURCE_DIR=${PROJECT_SOURCE_DIR}
+               MK_CORPUS_DIR=${PROJECT_SOURCE_DIR}/../shared/corpus
+               QT_QPA_PLATFORM=offscreen)
   if(T_LABELS)
-    gtest_discover_tests(${name} PROPERTIES LABELS "${T_LABELS}" ENVIRONMENT "${environment}" DISCOVERY_TIMEOUT 60)
+    gtest_discover_tests(${name} PROPERTIES LABELS "${T_LABELS}" DISCOVERY_TIMEOUT 60)
   else()
-    gtest_discover_tests(${name} PROPERTIES ENVIRONMENT "${environment}" DISCOVERY_TIMEOUT 60)
+    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60)
   endif()
 endfunction()
 
