@@ -12,28 +12,6 @@ write_settings FullscreenMode=1 SoundMode=2 SplashScreen=0
 start_game
 shot full
 
-# Opens the popup at a screen point; leaves its id in POPUP and its picture
-# in $WORK/menu.png, and checks it appeared at the pointer.
-open_popup() {
-  xdotool mousemove "$1" "$2" click 3
-  poll 5 popup_window >/dev/null || fail "no popup menu after a right click at $1,$2"
-  POPUP=$(popup_window)
-  sleep 0.3   # drawn once mapped
-  read -r px py pw ph <<<"$(window_geometry "$POPUP")"
-  [ $((px - $1)) -ge 0 ] && [ $((px - $1)) -le 3 ] && [ $((py - $2)) -ge 0 ] && [ $((py - $2)) -le 3 ] ||
-    fail "popup menu at $px,$py for a right click at $1,$2"
-  grab menu "${pw}x${ph}+${px}+${py}"
-}
-# Clicks the n-th command of the open popup (separators not counted).
-choose() {
-  local y
-  y=$(menu_text_row menu "$1")
-  [ -n "$y" ] || fail "the popup has no command $1"
-  xdotool mousemove "$((px + pw / 3))" "$((py + y))"
-  sleep 0.2
-  xdotool click 1
-  poll 5 is_unmapped "$POPUP" || fail "the popup stays open after choosing command $1"
-}
 # The check box left of the n-th command of menu.png.
 check_box() {
   local y
