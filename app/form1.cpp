@@ -15,6 +15,7 @@
 #include <QPainter>
 #include <QScreen>
 #include <QToolTip>
+#include <QWindow>
 
 #include <algorithm>
 #include <chrono>
@@ -109,6 +110,13 @@ TForm1::TForm1(Form1Environment environment) : QWidget(nullptr, Qt::FramelessWin
       });
 
   qApp->installEventFilter(this);
+  // Keys can reach this window while it is not the active one (no window
+  // manager, or focus following the pointer), so it is never deactivated; a
+  // window that a key opened then gets that key's release, and the key
+  // would stay down here, its next press taken for a repeat.
+  connect(qApp, &QGuiApplication::focusWindowChanged, this, [this](QWindow* focus) {
+    if (focus != windowHandle()) releaseHeldKeys();
+  });
   FormCreate();
 }
 
