@@ -69,7 +69,7 @@ void convertCmyk(std::vector<std::uint32_t>& pixels, bool inverted) {
       y = 255 - y;
       k = 255 - k;
     }
-    const auto mix = [k](std::uint32_t v) { return (v * k + 127) / 255; };
+    const auto mix = [k](std::uint32_t v) { return v * k / 255; };
     p = 0xFF000000u | mix(c) << 16 | mix(m) << 8 | mix(y);
   }
 }
