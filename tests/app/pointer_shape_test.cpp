@@ -50,6 +50,7 @@ TEST(PointerTargets, ButtonsHaveTheHandAlarmTheHelpCursorAndOnlyFaceAlarmAndOver
 }
 
 TEST(WindowShape, CutsOutExactlyTheKeyColouredPixels) {
+  testing::application();  // a bitmap, which the region is built from, needs the GUI set up
   QImage image(40, 20, QImage::Format_ARGB32_Premultiplied);
   image.fill(QColor(255, 0, 255));
   QPainter(&image).fillRect(5, 5, 10, 10, QColor(10, 20, 30));
