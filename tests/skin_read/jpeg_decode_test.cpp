@@ -82,6 +82,22 @@ TEST(JpegDecoding, GarbageIsRefusedWithLibjpegsMessage) {
   EXPECT_FALSE(decodeJpeg(Bytes{0xFF, 0xD8, 0xFF, 0xD9}).ok());
 }
 
+// Each scan of a progressive file is a pass over the whole picture, so a small
+// file repeating one scan thousands of times would keep the decoder busy.
+TEST(JpegDecoding, ProgressiveFileWithEndlessScansIsRefused) {
+  const Bytes file = makeJpeg(8, 8, JpegColour::Grey, 0x800000, true);
+  std::size_t lastScan = 0;
+  for (std::size_t i = 0; i + 1 < file.size(); ++i) {
+    if (file[i] == 0xFF && file[i + 1] == 0xDA) lastScan = i;
+  }
+  ASSERT_NE(lastScan, 0u);
+  const Bytes scan(file.begin() + static_cast<std::ptrdiff_t>(lastScan), file.end() - 2);  // up to EOI
+  Bytes many(file.begin(), file.end() - 2);
+  for (int i = 0; i < 600; ++i) many.insert(many.end(), scan.begin(), scan.end());
+  many.insert(many.end(), {0xFF, 0xD9});
+  EXPECT_EQ(decodeJpeg(many).error, "JPEG picture has more than 500 scans");
+}
+
 // The dimensions of the frame header are checked before libjpeg allocates
 // anything of the picture's size.
 TEST(JpegDecoding, OversizedPicturesAreRefusedFromTheHeader) {
