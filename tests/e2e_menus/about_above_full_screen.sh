@@ -10,7 +10,7 @@ write_settings FullscreenMode=1 SoundMode=2 SplashScreen=0
 start_game
 AWAY="640 960"   # over the handheld's window, clear of every dialog
 xdotool mousemove $AWAY
-shot full
+crop start full "${SCREEN_W}x${SCREEN_H}+0+0"
 W=397; H=176
 ax=$(((SCREEN_W - W) / 2)); ay=$(((SCREEN_H - H) / 2))
 # Points of the dialog's own background: between the picture and the
@@ -24,19 +24,25 @@ about_mapped() {
 # The about dialog is on screen, centred, above the handheld.
 expect_about_shown() {
   poll 5 about_mapped || fail "no about dialog on screen $1"
-  sleep 0.4
+  wait_focus "$ABOUT" "the about dialog $1"
   read -r x y w h <<<"$(window_geometry "$ABOUT")"
   [ "$w $h" = "$W $H" ] || fail "the about dialog is ${w}x${h} $1"
   [ $((x - ax)) -ge -1 ] && [ $((x - ax)) -le 1 ] && [ $((y - ay)) -ge -1 ] && [ $((y - ay)) -le 1 ] ||
     fail "the about dialog at $x,$y is not centred (expected $ax,$ay) $1"
   xprop -id "$ABOUT" _NET_WM_STATE | grep -q _NET_WM_STATE_ABOVE || fail "the about dialog does not ask to stay above $1"
+  poll 5 dark_blue_at_points || fail "the screen shows $(dark_blue_at_points; echo "$SEEN") where the about dialog's dark blue belongs $1"
+}
+# Whether every background point of the dialog shows its dark blue; SEEN
+# keeps what the screen showed.
+dark_blue_at_points() {
   shot now
+  SEEN=""
   set -- $POINTS
   while [ $# -ge 2 ]; do
-    [ "$(pixel now $((x + $1)) $((y + $2)))" = "srgb(8,41,82)" ] ||
-      fail "at $(($x + $1)),$(($y + $2)) the screen shows $(pixel now $((x + $1)) $((y + $2))), not the about dialog's dark blue"
+    SEEN="$SEEN $(pixel now $((x + $1)) $((y + $2)))"
     shift 2
   done
+  [ "$SEEN" = " srgb(8,41,82) srgb(8,41,82) srgb(8,41,82)" ]
 }
 hide_about() {
   xdotool key Escape
@@ -57,7 +63,7 @@ hide_about "(second time)"
 # manual before F1 works twice more.
 xdotool key F4
 manual=$(wait_window "^Manual$")
-sleep 0.3
+wait_focus "$manual" "the manual"
 xdotool key Escape
 poll 5 is_unmapped "$manual" || fail "Esc did not hide the manual"
 sleep 0.3

@@ -12,14 +12,14 @@ start_game
 FULL="0 0 $SCREEN_W $SCREEN_H"
 WINDOWED="$FS_X $FS_Y 611 322"
 geometry_is "$MAIN" "$FULL" || fail "full screen window at $(window_geometry "$MAIN")"
-shot full
+crop start full "${SCREEN_W}x${SCREEN_H}+0+0"
 crop full closed_menu 256x448+0+0
 HANDHELD="611x322+$FS_X+$FS_Y"
 
 open_game_menu() {
   xdotool mousemove 18 16 click 1
   poll 5 grab_differs closed_menu 256x448+0+0 || fail "the menu button did not open the in-game menu"
-  sleep 0.2
+  grab_settled open_menu 256x448+0+0
 }
 # Keys go to the main window: the pointer stays over it in both presentations.
 press_f12() {
@@ -32,8 +32,7 @@ open_game_menu
 press_f12
 poll 5 geometry_is "$MAIN" "$WINDOWED" || fail "after F12 the window is at $(window_geometry "$MAIN"), expected $WINDOWED"
 poll 5 test "$(setting FullscreenMode)" = 0 || fail "FullscreenMode is '$(setting FullscreenMode)' after switching to a window"
-sleep 0.5
-grab windowed_after_open_menu "$HANDHELD"
+grab_settled windowed_after_open_menu "$HANDHELD"
 [ "$(pixel windowed_after_open_menu 1 1)" = "srgb(0,255,0)" ] || fail "the windowed handheld's corner is not see-through"
 
 # F12 back: full screen with the menu closed, the picture as at the start.
@@ -47,8 +46,7 @@ poll 5 grab_same full "${SCREEN_W}x${SCREEN_H}+0+0" || fail "the full screen dif
 # left on it before.
 press_f12
 poll 5 geometry_is "$MAIN" "$WINDOWED" || fail "the third F12 gave $(window_geometry "$MAIN")"
-sleep 0.5
-grab windowed_clean "$HANDHELD"
+grab_settled windowed_clean "$HANDHELD"
 same windowed_clean windowed_after_open_menu ||
   fail "rows of the in-game menu remain on the windowed handheld ($(differing windowed_clean windowed_after_open_menu) pixels differ)"
 
@@ -60,8 +58,7 @@ open_game_menu
 xdotool mousemove 120 336 click 1   # row 10, "Display in fullscreen mode [V]"
 poll 5 geometry_is "$MAIN" "$WINDOWED" || fail "the in-game row gave $(window_geometry "$MAIN")"
 poll 5 test "$(setting FullscreenMode)" = 0 || fail "FullscreenMode is '$(setting FullscreenMode)' after the in-game row"
-sleep 0.5
-grab windowed_by_row "$HANDHELD"
+grab_settled windowed_by_row "$HANDHELD"
 same windowed_clean windowed_by_row ||
   fail "rows of the in-game menu remain after its own switch ($(differing windowed_clean windowed_by_row) pixels differ)"
 

@@ -9,7 +9,9 @@ start_x
 make_tree
 write_settings FullscreenMode=1 SoundMode=2 SplashScreen=0 HiScore1=5 HiScore2=7
 start_game
-shot closed
+# Everything the menu may touch lies in this corner.
+CORNER=272x464+0+0
+crop start closed "$CORNER"
 crop closed closed_menu 256x448+0+0
 SEPARATORS=" 5 9 12 "
 
@@ -18,8 +20,7 @@ open_game_menu() {
   poll 5 grab_differs closed_menu 256x448+0+0 || fail "the menu button did not open the in-game menu"
   # Away from the rows, so none is highlighted.
   xdotool mousemove 700 600
-  sleep 0.4
-  shot open
+  grab_settled open "$CORNER"
 }
 row_box() { echo "256x32+0+$((32 * $1))"; }
 # Right of every caption: only the panel (or the highlight) shows there.
@@ -87,6 +88,7 @@ poll 5 grab_same closed_menu 256x448+0+0 || fail "the menu stays open after Rese
 open_game_menu
 xdotool mousemove 60 48 click 1
 about=$(wait_window "^About the author\.\.\.$")
+wait_focus "$about" "the about dialog"
 poll 5 grab_same closed_menu 256x448+0+0 || fail "the menu stays open after About..."
 xdotool key Escape
 poll 5 is_unmapped "$about" || fail "Esc did not hide the about dialog"

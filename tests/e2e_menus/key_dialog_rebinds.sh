@@ -20,14 +20,23 @@ open_keys_dialog() {
   open_popup 640 200
   choose 6   # "Key settings"
   KEYS=$(wait_window "^Key settings$")
-  sleep 0.4
+  read -r kx ky kw kh <<<"$(window_geometry "$KEYS")"
+  grab_settled dialog "${kw}x${kh}+${kx}+${ky}"
+  wait_focus "$KEYS" "the key dialog"
 }
-# Holds ACL with the mouse; leaves the LCD as it looked meanwhile in held.png.
+# Holds ACL with the mouse: the LCD must stay as all_on.png while the
+# handheld is disabled, and go dark while it is enabled.
 hold_acl() {
+  local result=0
   xdotool mousemove "$ACL_X" "$ACL_Y" mousedown 1
-  sleep 0.5
-  grab held "$LCD"
+  if [ "$1" = ignored ]; then
+    sleep 0.5
+    grab_same all_on "$LCD" || result=1
+  else
+    poll 5 grab_differs all_on "$LCD" || result=1
+  fi
   xdotool mouseup 1
+  return $result
 }
 # Red pixels of the caption beside each list, in binding order (Time, ACL,
 # Left, Right).
@@ -50,10 +59,9 @@ ex=$(((SCREEN_W - kw) / 2)); ey=$(((SCREEN_H - kh) / 2))
 [ "$(red_pattern)" = wwww ] || fail "captions are red before any change: $(red_captions)"
 
 # The handheld is disabled: ACL by mouse and the 5 key change nothing.
-hold_acl
-same all_on held || fail "ACL pressed with the mouse worked while the key dialog was open"
+hold_acl ignored || fail "ACL pressed with the mouse worked while the key dialog was open"
 xdotool windowfocus "$MAIN"
-sleep 0.2
+wait_focus "$MAIN" "the handheld's window, focused by hand,"
 xdotool keydown 5
 sleep 0.5
 grab held "$LCD"
@@ -61,7 +69,8 @@ xdotool keyup 5
 same all_on held || fail "the 5 key worked as ACL while the key dialog was open"
 expect_alive "keys sent to the disabled handheld"
 xdotool windowfocus "$KEYS"   # back to the dialog: its first list has the focus
-sleep 0.3
+wait_focus "$KEYS" "the key dialog, focused again,"
+sleep 0.2
 
 # RIGHT on the 1 key, which TIME has: "Time" and "Right" turn red, Enter
 # stores nothing and leaves the dialog open.
@@ -79,16 +88,13 @@ xdotool key End
 poll 5 test "$(red_pattern)" = wwww || fail "captions still red after choosing a free key: $(red_captions)"
 xdotool key Return
 poll 5 is_unmapped "$KEYS" || fail "Enter did not accept a free key"
-for n in 1 2 3 4; do
-  poll 5 test -n "$(setting Key$n)" || true
-done
-[ "$(setting Key1) $(setting Key2) $(setting Key3) $(setting Key4)" = "2 6 39 44" ] ||
+stored_keys() { echo "$(setting Key1) $(setting Key2) $(setting Key3) $(setting Key4)"; }
+poll 5 test "$(stored_keys)" = "2 6 39 44" ||
   fail "stored keys are $(setting Key1) $(setting Key2) $(setting Key3) $(setting Key4), expected 2 6 39 44"
 
 # The handheld is enabled again and the new key works at once. The dialog
 # has given the keyboard back, so keys go to the window under the pointer.
-hold_acl
-same all_on held && fail "ACL pressed with the mouse did nothing after the dialog was accepted"
+hold_acl works || fail "ACL pressed with the mouse did nothing after the dialog was accepted"
 poll 5 grab_same all_on "$LCD" || fail "releasing ACL did not light the handheld again"
 xdotool mousemove 640 900
 xdotool key 1   # TIME: the clock, where RIGHT starts Game B
@@ -114,9 +120,7 @@ expect_setting Key1 2
 WHOLE_LCD="327x236+$((FS_X + 142))+$((FS_Y + 28))"
 grab before_acl "$WHOLE_LCD"
 xdotool mousemove "$ACL_X" "$ACL_Y" mousedown 1
-sleep 0.5
-grab held "$WHOLE_LCD"
+poll 5 grab_differs before_acl "$WHOLE_LCD" || { xdotool mouseup 1; fail "the handheld stays disabled after Esc in the key dialog"; }
 xdotool mouseup 1
-same before_acl held && fail "the handheld stays disabled after Esc in the key dialog"
 exit_with_escape
 echo_pass

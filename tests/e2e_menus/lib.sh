@@ -112,9 +112,8 @@ start_game() {
   (cd "$TREE" && exec ./marsh-keeper) >"$WORK/game.log" 2>&1 &
   GAME_PID=$!
   MAIN=$(wait_window "^$(regex "$TITLE")$")
-  # The first frames are drawn once the window is mapped; the handheld
-  # shows all its segments until a button is pressed.
-  sleep 0.5
+  # The handheld shows all its segments, unchanging, until a button is pressed.
+  grab_settled start "${SCREEN_W}x${SCREEN_H}+0+0"
 }
 
 regex() { printf '%s' "$1" | sed 's/[][().*^$?+|{}\\]/\\&/g'; }
@@ -133,6 +132,10 @@ wait_window() {
 
 is_mapped() { xwininfo -id "$1" 2>/dev/null | grep -q 'Map State: IsViewable'; }
 is_unmapped() { ! is_mapped "$1"; }
+
+has_focus() { [ "$(xdotool getwindowfocus 2>/dev/null)" = "$1" ]; }
+# Waits until the window holds the keyboard (what a shown dialog asks for).
+wait_focus() { poll 5 has_focus "$1" || fail "$2 does not get the keyboard (focus: $(xdotool getwindowfocus))"; }
 
 # "x y w h" of a window, in screen pixels.
 window_geometry() {
@@ -155,11 +158,10 @@ open_popup() {
   xdotool mousemove "$1" "$2" click 3
   poll 5 popup_window >/dev/null || fail "no popup menu after a right click at $1,$2"
   POPUP=$(popup_window)
-  sleep 0.3   # drawn once mapped
   read -r px py pw ph <<<"$(window_geometry "$POPUP")"
   [ $((px - $1)) -ge 0 ] && [ $((px - $1)) -le 3 ] && [ $((py - $2)) -ge 0 ] && [ $((py - $2)) -le 3 ] ||
     fail "popup menu at $px,$py for a right click at $1,$2"
-  grab menu "${pw}x${ph}+${px}+${py}"
+  grab_settled menu "${pw}x${ph}+${px}+${py}"
 }
 # Clicks the n-th command of the open popup (separators not counted).
 choose() {
@@ -199,6 +201,13 @@ expect_clean_exit() {
 shot() { import -window root "$WORK/$1.png"; }
 # A part of the screen, "WxH+X+Y", as its own picture.
 grab() { import -window root -crop "$2" +repage "$WORK/$1.png"; }
+# The same part twice, a moment apart, alike and not of one colour: drawn.
+settled() {
+  grab "$1" "$2" && sleep 0.15 && grab "$1_again" "$2" && same "$1" "$1_again" &&
+    [ "$(convert "$WORK/$1.png" -format %k info:)" -gt 1 ]
+}
+# Grabs a part of the screen once it has been drawn and stays so.
+grab_settled() { poll 5 settled "$1" "$2" || fail "the screen at $2 keeps changing or is not drawn"; }
 # A part of an earlier screenshot.
 crop() { convert "$WORK/$1.png" -crop "$3" +repage "$WORK/$2.png"; }
 pixel() { convert "$WORK/$1.png" -format "%[pixel:p{$2,$3}]" info:; }

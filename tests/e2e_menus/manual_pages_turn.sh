@@ -14,7 +14,7 @@ AWAY="640 960"
 xdotool mousemove $AWAY
 xdotool key F4
 MANUAL=$(wait_window "^Manual$")
-sleep 0.4
+wait_focus "$MANUAL" "the manual"
 read -r mx my mw mh <<<"$(window_geometry "$MANUAL")"
 [ "$mw $mh" = "630 380" ] || fail "the manual is ${mw}x${mh}"
 ex=$(((SCREEN_W - mw) / 2)); ey=$(((SCREEN_H - mh) / 2))
@@ -28,13 +28,14 @@ CLOSE="16x14+$((mw - 20))+4"
 # The page above the row of the page buttons.
 BODY="${mw}x$((mh - 20))+0+0"
 page() { grab "$1" "${mw}x${mh}+${mx}+${my}"; }
+settled_page() { grab_settled "$1" "${mw}x${mh}+${mx}+${my}"; }
 body_of() { crop "$1" "$1_body" "$BODY"; }
 blue_in() { count_where "$1" "$2" 'b>0.9&&r<0.1&&g<0.1'; }
 # The page on screen now, compared with an earlier one.
 page_is() { page now && same "$1" now; }
 body_is() { page now && body_of now && same "$1_body" now_body; }
 
-page page1
+settled_page page1
 body_of page1
 [ "$(blue_in page1 "$PREVIOUS")" = 0 ] || fail "page 1 shows the previous-page button"
 [ "$(blue_in page1 "$NEXT")" -gt 30 ] || fail "page 1 shows no next-page button"
@@ -42,8 +43,7 @@ body_of page1
 
 xdotool key Right
 poll 5 eval '! page_is page1' || fail "Right did not turn the page"
-sleep 0.3
-page page2
+settled_page page2
 body_of page2
 [ "$(blue_in page2 "$PREVIOUS")" -gt 30 ] || fail "page 2 shows no previous-page button"
 xdotool key Left
@@ -60,12 +60,12 @@ sleep 0.5
 page_is page2 || fail "holding Right turned more than one page"
 
 # The mouse: the page turns on the release of the button, not on the press.
+crop page2 released_previous "$PREVIOUS"
+looks_pressed() { page now && crop now now_previous "$PREVIOUS" && ! same released_previous now_previous; }
 xdotool mousemove "$((mx + 4 + 8))" "$((my + mh - 18 + 7))" mousedown 1
-sleep 0.4
+poll 5 looks_pressed || { xdotool mouseup 1; fail "the previous-page button does not look pressed while held"; }
+sleep 0.3
 body_is page2 || fail "the page turned on pressing the previous-page button"
-page pressed
-crop pressed pressed_previous "$PREVIOUS" && crop page2 released_previous "$PREVIOUS"
-same pressed_previous released_previous && fail "the previous-page button does not look pressed while held"
 xdotool mouseup 1
 poll 5 page_is page1 || fail "releasing the previous-page button did not show page 1"
 xdotool mousemove "$((mx + mw - 20 + 8))" "$((my + mh - 18 + 7))" mousedown 1
@@ -92,7 +92,7 @@ sleep 0.3
 expect_alive "Esc in the manual"
 xdotool key F4
 poll 5 is_mapped "$MANUAL" || fail "F4 did not show the manual again"
-sleep 0.4
+wait_focus "$MANUAL" "the manual shown again"
 geometry_is "$MANUAL" "$mx $my $mw $mh" || fail "the manual came back at $(window_geometry "$MANUAL"), left at $mx,$my"
 page_is page2 || fail "the manual came back on another page than page 2, or with a pressed button"
 

@@ -10,7 +10,7 @@ start_x
 make_tree
 write_settings FullscreenMode=1 SoundMode=2 SplashScreen=0
 start_game
-shot full
+crop start full "${SCREEN_W}x${SCREEN_H}+0+0"
 
 # The check box left of the n-th command of menu.png.
 check_box() {
