@@ -16,6 +16,7 @@
 #include <QScreen>
 #include <QToolTip>
 #include <QWindow>
+#include <QWindow>
 
 #include <algorithm>
 #include <chrono>

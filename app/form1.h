@@ -181,7 +181,9 @@ class TForm1 final : public QWidget, public skin::SkinHost, public ui::SplashHos
   Canvas* canvas_ = nullptr;
 
   input::KeyBindings KeyBindings_;
-  input::KeyRepeatFilter keyFilter_;
+  // On X11 a release is held back for a moment to tell auto-repeat from a
+  // real release; it then arrives here from the event loop.
+  input::KeyRepeatFilter keyFilter_{[this](std::uint16_t code) { FormKeyUp(code); }};
   std::array<QString, 5> hints_;  // TIME, ACL, ALARM, LEFT, RIGHT
 
   // The picture a left press began on: it gets the release and the moves.

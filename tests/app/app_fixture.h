@@ -93,6 +93,8 @@ class TestSkin {
     for (const char* name : {"btn_up", "btn_down", "segment"}) {
       QImage button(20, 20, QImage::Format_RGB32);
       button.fill(std::string_view(name) == "btn_down" ? QColor(0, 0, 200) : QColor(200, 0, 0));
+      // Segments are drawn without their bottom-left pixel's colour.
+      if (std::string_view(name) == "segment") button.setPixelColor(0, 19, Qt::white);
       button.save(path(std::string("Graphics/Skin/") + name + ".bmp"), "bmp");
     }
     writeConfig(defaultConfig());

@@ -101,6 +101,22 @@ TEST_F(Form1Test, WindowedPresentationTakesTheSkinSizeAndCutsOutTheKeyColour) {
   EXPECT_FALSE(form.model().isVisible(ElementId::btn_game_menu_top));
 }
 
+// A segment lit over the see-through surroundings must show on the desktop,
+// and vanish again when it goes dark.
+TEST_F(Form1Test, TheWindowShapeFollowsSegmentsLitOutsideTheFace) {
+  skin.writeConfig(TestSkin::defaultConfig() + TestSkin::slot(45, "segment.bmp", 2, 2, 10, 10));
+  FormHarness h(skin, testing::windowedStore());
+  TForm1& form = *h.form;
+  EXPECT_FALSE(form.windowShape().contains(QPoint(5, 5)));
+  form.model().show(ElementId::im_hero_2_body);
+  QCoreApplication::processEvents();
+  EXPECT_TRUE(form.windowShape().contains(QPoint(5, 5)));
+  EXPECT_TRUE(form.windowShape().contains(QPoint(100, 50))) << "the rest of the shape is kept";
+  form.model().hide(ElementId::im_hero_2_body);
+  QCoreApplication::processEvents();
+  EXPECT_FALSE(form.windowShape().contains(QPoint(5, 5)));
+}
+
 TEST_F(Form1Test, SwitchingThePresentationStoresItRelaysTheWindowAndSwitchingBackRestoresIt) {
   FormHarness h(skin, testing::windowedStore());
   TForm1& form = *h.form;
