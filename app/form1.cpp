@@ -473,9 +473,8 @@ void TForm1::mousePressEvent(QMouseEvent* event) {
   event->accept();
 }
 
-// Qt delivers a quick second click as a press followed by this event; the
-// press has done the work, so this must not press again.
-void TForm1::mouseDoubleClickEvent(QMouseEvent* event) { event->accept(); }
+// On X11 Qt delivers a quick second click as this event instead of a press.
+void TForm1::mouseDoubleClickEvent(QMouseEvent* event) { mousePressEvent(event); }
 
 void TForm1::mouseMoveEvent(QMouseEvent* event) {
   event->accept();
