@@ -3,7 +3,8 @@
 # translucent panel to 256 x 448 with ten rows of text and three empty ones;
 # a row under the pointer turns opaque black, an empty row never does;
 # clicking a row runs its command and folds the menu back to the button,
-# clicking an empty row does nothing, and the button folds it too.
+# clicking an empty row does nothing, and the button folds it too, also when
+# clicked twice in quick succession.
 source "$(dirname "$0")/lib.sh" "$1"
 start_x
 make_tree
@@ -76,6 +77,11 @@ expect_setting HiScore1 5
 # The menu button folds the open menu back.
 xdotool mousemove 18 16 click 1
 poll 5 grab_same closed_menu 256x448+0+0 || fail "the menu button did not close the in-game menu"
+
+# Two quick clicks (a double click to the window system) open and close it.
+xdotool mousemove 18 16 click --repeat 2 --delay 120 1
+sleep 0.6
+poll 5 grab_same closed_menu 256x448+0+0 || fail "a quick second click on the menu button did not close the menu again"
 
 # "Reset Hiscores" stores 0 for both games and folds the menu.
 open_game_menu
