@@ -456,6 +456,7 @@ void TForm1::pressAt(QPoint client, QPoint global, Qt::MouseButton button) {
       buttonDown(*pressed_->button);
       break;
     case PointerRole::Drag: {
+      if (FullscreenMode) break;  // the full-screen window never moves
       const lcd::Box& box = model_[*element].box;
       DragOrigin = QPoint(client.x() - box.left, client.y() - box.top);
       dragPressGlobal_ = global;
