@@ -157,9 +157,8 @@ void TForm1::FormCreate() {
   KeyBindings_.load(*SettingsStore_);
   rebuildHints();
 
-  // Step 9: the menu items are the compile-time table ui::MenuItems.
-
-  // Step 10, double buffering: every Qt widget paints off-screen first.
+  // The menu items are the compile-time table ui::MenuItems, and Qt widgets
+  // always paint off-screen first: nothing to fill or switch on here.
 
   engine::GameState& state = engine_->state;
   state.HiScore1 = SettingsStore_->readInt("HiScore1", state.HiScore1);
