@@ -131,7 +131,8 @@ TForm1::~TForm1() {
 }
 
 void TForm1::FormCreate() {
-  QGuiApplication::setApplicationDisplayName(QString::fromLatin1(kApplicationTitle));
+  // The taskbar entry is the main window's title. The application's display
+  // name stays empty: Qt would append it to every dialog's title.
   setWindowTitle(QString::fromLatin1(kApplicationTitle));
 
   {

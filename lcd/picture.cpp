@@ -13,16 +13,24 @@ Picture Picture::fromPixels(int width, int height, std::vector<std::uint32_t> pr
   data->height = height;
   data->kind = kind;
   data->pixels = std::move(premultipliedArgb);
-  if (kind == PictureKind::Bitmap && width > 0 && height > 0) {
-    const std::uint32_t key = data->pixels[static_cast<std::size_t>(height - 1) * width];
-    data->keyed = data->pixels;
-    for (auto& p : data->keyed) {
-      if (p == key) p = 0;
-    }
-  }
   Picture picture;
   picture.data_ = std::move(data);
   return picture;
+}
+
+const std::uint32_t* Picture::transparentPixels() const {
+  if (!data_) return nullptr;
+  const Data& d = *data_;
+  if (d.kind != PictureKind::Bitmap || d.width == 0 || d.height == 0) return d.pixels.data();
+  if (!d.keyedReady) {
+    const std::uint32_t key = d.pixels[static_cast<std::size_t>(d.height - 1) * static_cast<std::size_t>(d.width)];
+    d.keyed = d.pixels;
+    for (auto& p : d.keyed) {
+      if (p == key) p = 0;
+    }
+    d.keyedReady = true;
+  }
+  return d.keyed.data();
 }
 
 Picture Picture::placeholder() {

@@ -36,11 +36,10 @@ class Picture {
 
   // Pixels as a transparent element draws them: for a bitmap, the decoded
   // pixels with the bottom-left pixel's colour made see-through; for PNG and
-  // JPEG the decoded pixels themselves. Computed once, when the picture is made.
-  const std::uint32_t* transparentPixels() const {
-    if (!data_) return nullptr;
-    return data_->keyed.empty() ? data_->pixels.data() : data_->keyed.data();
-  }
+  // JPEG the decoded pixels themselves. Worked out on first use and kept, so
+  // pictures only ever drawn opaque (buttons, manual pages) hold one copy.
+  // The program draws on one thread only.
+  const std::uint32_t* transparentPixels() const;
 
   std::uint32_t pixel(int x, int y) const { return pixels()[y * width() + x]; }
 
@@ -53,7 +52,8 @@ class Picture {
     int height = 0;
     PictureKind kind = PictureKind::Bitmap;
     std::vector<std::uint32_t> pixels;
-    std::vector<std::uint32_t> keyed;  // empty unless kind is Bitmap
+    mutable std::vector<std::uint32_t> keyed;  // a bitmap's see-through form, once asked for
+    mutable bool keyedReady = false;
   };
   std::shared_ptr<const Data> data_;
 };

@@ -19,11 +19,11 @@ namespace {
 
 namespace vk = input::vk;
 
-QImage toImage(const lcd::Picture& picture) {
+// A view over the picture's own pixels; the caller keeps the picture alive.
+QImage viewOf(const lcd::Picture& picture) {
   if (picture.isNull()) return {};
-  const QImage view(reinterpret_cast<const uchar*>(picture.pixels()), picture.width(), picture.height(),
-                    picture.width() * 4, QImage::Format_ARGB32_Premultiplied);
-  return view.copy();
+  return QImage(reinterpret_cast<const uchar*>(picture.pixels()), picture.width(), picture.height(),
+                picture.width() * 4, QImage::Format_ARGB32_Premultiplied);
 }
 
 // Paints the current page unscaled from the top-left corner.
@@ -158,7 +158,11 @@ void TManualForm::FormCreate(const ManualPages& pages) {
   const int width = std::clamp(pages.clientSize.width, 1, kMaxPictureSide);
   const int height = std::clamp(pages.clientSize.height, 1, kMaxPictureSide);
   setFixedSize(width, height);
-  for (int n = 1; n <= kPageCount; ++n) ManualPages_[static_cast<std::size_t>(n - 1)] = toImage(pages.page(n));
+  for (int n = 1; n <= kPageCount; ++n) {
+    const auto i = static_cast<std::size_t>(n - 1);
+    pagePictures_[i] = pages.page(n);
+    ManualPages_[i] = viewOf(pagePictures_[i]);
+  }
   if (!pages.error.empty() && showError_) showError_(pages.error);
 }
 

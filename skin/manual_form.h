@@ -90,7 +90,10 @@ class TManualForm : public QWidget {
   void forgetHeldKeys();
 
   ErrorReporter showError_;
-  std::array<QImage, kPageCount> ManualPages_;  // the page holders, page 1 first
+  // The page holders, page 1 first: views over the decoded pictures, which are
+  // kept alive beside them, so a page is held in memory once.
+  std::array<lcd::Picture, kPageCount> pagePictures_;
+  std::array<QImage, kPageCount> ManualPages_;
   QImage shownPage_;
   bool shownBefore_ = false;
   Pressed pressed_ = Pressed::None;
