@@ -4,25 +4,9 @@ namespace mk::app {
 using lcd::ElementId;
 
 PointerTarget pointerTargetOf(ElementId element) {
-  switch (element) {
-    case ElementId::btn_time_top:
-      return {element, PointerRole::Button, HandheldButton::Time, PointerCursor::Hand};
-    case ElementId::btn_acl_top:
-      return {element, PointerRole::Button, HandheldButton::Acl, PointerCursor::Hand};
-    case ElementId::btn_left_top:
-      return {element, PointerRole::Button, HandheldButton::Left, PointerCursor::Hand};
-    case ElementId::btn_right_top:
-      return {element, PointerRole::Button, HandheldButton::Right, PointerCursor::Hand};
-    case ElementId::btn_alarm_top:
-      return {element, PointerRole::Drag, std::nullopt, PointerCursor::Help};
-    case ElementId::im_background:
-    case ElementId::im_background_screen_top:
-      return {element, PointerRole::Drag, std::nullopt, PointerCursor::Arrow};
-    case ElementId::btn_game_menu_top:
-      return {element, PointerRole::GameMenu, std::nullopt, PointerCursor::Hand};
-    default:
-      return {element, PointerRole::None, std::nullopt, PointerCursor::Arrow};
-  }
+  for (const PointerTarget& target : kPointerTargets)
+    if (target.element == element) return target;
+  return {element, PointerRole::None, std::nullopt, PointerCursor::Arrow};
 }
 
 std::optional<ElementId> elementAt(const lcd::ElementModel& model, int x, int y) {

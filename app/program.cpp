@@ -2,24 +2,81 @@
 
 #include <QApplication>
 
-#include <memory>
-
 #include "app/form1.h"
-#include "input/keys_form.h"
 #include "settings/qt_settings_store.h"
-#include "skin/manual_form.h"
 #include "ui/about_form.h"
+#include "ui/keys_form.h"
+#include "ui/manual_form.h"
 
 // Outside any namespace, as the resource initialiser is declared there.
 static void initArtResources() { Q_INIT_RESOURCE(art); }
 
 namespace mk::app {
 
-int runProgram(int argc, char* argv[], const std::function<void(TForm1&)>& afterCreation) {
-  // The units are initialised: the splash is still to be dealt with.
-  SplashPending = true;
-  terminationRequested = false;
+Program::Program(ShellEnvironment environment) {
+  if (!environment.requestTermination) environment.requestTermination = [this] { endEventLoop(); };
+  env_ = withDesktopDefaults(std::move(environment));
+}
 
+Program::~Program() = default;
+
+void Program::endEventLoop() {
+  terminationRequested = true;
+  // Queued, so it takes effect once the event loop runs; a request made
+  // before the loop starts is seen by exec through terminationRequested.
+  QMetaObject::invokeMethod(qApp, [] { QCoreApplication::exit(0); }, Qt::QueuedConnection);
+}
+
+void Program::create() {
+  form1_ = std::make_unique<TForm1>(env_);
+  Form1 = form1_.get();
+  QObject::connect(Form1, &TForm1::activated, Form1, [this] { mainWindowActivated(); });
+  Form1->FormCreate();
+
+  aboutForm_ = std::make_unique<ui::TAboutForm>(env_.openUrl);
+  AboutForm = aboutForm_.get();
+
+  keysForm_ = std::make_unique<ui::TKeysForm>(Form1->handheld().bindings(), Form1->handheld().store(), Form1,
+                                               [form = Form1] { form->controls().rebuildHints(); });
+  KeysForm = keysForm_.get();
+
+  manualForm_ = std::make_unique<ui::TManualForm>(env_.configPath, env_.showError);
+  ManualForm = manualForm_.get();
+
+  ui::SplashHost& splashHost = *this;
+  splashForm_ = std::make_unique<ui::TSplashForm>(splashHost);
+  SplashForm = splashForm_.get();
+  SplashForm->FormCreate();
+
+  Form1->setDialogs({AboutForm, KeysForm, ManualForm, SplashForm});
+}
+
+int Program::exec() {
+  if (terminationRequested) return 0;
+  Form1->show();
+  Form1->activateWindow();
+  return QApplication::exec();
+}
+
+void Program::mainWindowActivated() {
+  if (!SplashPending) return;
+  SplashPending = false;
+  SplashForm->show();
+  SplashForm->raise();
+  SplashForm->activateWindow();
+}
+
+settings::SettingsStore& Program::settingsStore() { return Form1->handheld().store(); }
+
+bool Program::Snd_Init(const QString& entry) { return Form1->handheld().sound().Snd_Init(entry.toStdString()); }
+
+void Program::setSplashMenuChecked(bool checked) { Form1->popupMenu().setChecked(ui::CheckKind::Splash, checked); }
+
+void Program::centreMainWindow() { Form1->centreOnScreen(true); }
+
+void Program::switchHandheldOn() { Form1->handheld().engine().powerOn(); }
+
+int runProgram(int argc, char* argv[], const std::function<void(TForm1&)>& afterCreation) {
   // Placing windows at chosen points and the see-through outline are X11
   // features; under a Wayland desktop the program runs through XWayland.
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && !qEnvironmentVariableIsEmpty("DISPLAY")) {
@@ -30,37 +87,10 @@ int runProgram(int argc, char* argv[], const std::function<void(TForm1&)>& after
   initArtResources();
   QGuiApplication::setApplicationDisplayName(QString());
 
-  Form1Environment environment;
-  environment.openStore = [] { return std::make_unique<settings::QtSettingsStore>(); };
-
-  auto form1 = std::make_unique<TForm1>(std::move(environment));
-  Form1 = form1.get();
-  auto aboutForm = std::make_unique<ui::TAboutForm>();
-  AboutForm = aboutForm.get();
-  auto keysForm = std::make_unique<input::TKeysForm>(form1->keyBindings(), form1->store(), form1.get(),
-                                                     [form = form1.get()] { form->rebuildHints(); });
-  KeysForm = keysForm.get();
-  auto manualForm = std::make_unique<skin::TManualForm>(
-      form1->configPath(), [form = form1.get()](std::string_view text) { form->showError(text); });
-  ManualForm = manualForm.get();
-  auto splashForm = std::make_unique<ui::TSplashForm>(*form1);
-  SplashForm = splashForm.get();
-
-  if (afterCreation) afterCreation(*form1);
-
-  int result = 0;
-  if (!terminationRequested) {
-    form1->show();
-    form1->activateWindow();
-    result = QApplication::exec();
-  }
-
-  SplashForm = nullptr;
-  ManualForm = nullptr;
-  KeysForm = nullptr;
-  AboutForm = nullptr;
-  Form1 = nullptr;
-  return result;
+  Program program;
+  program.create();
+  if (afterCreation) afterCreation(*program.Form1);
+  return program.exec();
 }
 
 }  // namespace mk::app

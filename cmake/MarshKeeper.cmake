@@ -2,7 +2,31 @@
 
 set(MK_WARNINGS -Wall -Wextra -Wpedantic -Wshadow -Wconversion -Wno-sign-conversion)
 
-# mk_library(NAME SOURCES... [QT]) : a library of the core with the project's warnings.
+# A name in a link line that is not a target is a mistake here (every library
+# the project uses is an imported or own target), so it stops the configure
+# instead of turning into a -l flag that fails, or silently works, at link time.
+set(CMAKE_LINK_LIBRARIES_ONLY_TARGETS ON)
+
+# mk_subfolders([CORE folder...] [SHELL folder...])
+# Adds the named sub-folders in the order given: the CORE ones always, the
+# SHELL ones (windows, the real program, its assets and installation) unless
+# only the core is built. A named folder without a CMakeLists.txt stops the
+# configure: folders are listed, never discovered, so none goes missing unseen.
+function(mk_subfolders)
+  cmake_parse_arguments(F "" "" "CORE;SHELL" ${ARGN})
+  set(folders ${F_CORE})
+  if(NOT MK_CORE_ONLY)
+    list(APPEND folders ${F_SHELL})
+  endif()
+  foreach(folder IN LISTS folders)
+    if(NOT EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${folder}/CMakeLists.txt)
+      message(FATAL_ERROR "${CMAKE_CURRENT_SOURCE_DIR}/${folder}: no CMakeLists.txt")
+    endif()
+    add_subdirectory(${folder})
+  endforeach()
+endfunction()
+
+# mk_library(NAME SOURCES...): a library of the project with its warnings.
 function(mk_library name)
   add_library(${name} ${ARGN})
   target_compile_options(${name} PRIVATE ${MK_WARNINGS})
@@ -22,7 +46,7 @@ function(mk_test name)
   # ENVIRONMENT property does not survive test discovery intact.
   set_property(TARGET ${name} PROPERTY CROSSCOMPILING_EMULATOR /usr/bin/env
                MK_SOURCE_DIR=${PROJECT_SOURCE_DIR}
-               MK_CORPUS_DIR=${PROJECT_SOURCE_DIR}/../shared/corpus
+               MK_CORPUS_DIR=${MK_CORPUS_DIR}
                QT_QPA_PLATFORM=offscreen)
   if(T_LABELS)
     gtest_discover_tests(${name} PROPERTIES LABELS "${T_LABELS}" DISCOVERY_TIMEOUT 60)

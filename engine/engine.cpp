@@ -1,5 +1,6 @@
 #include "engine/engine.h"
 
+#include "engine/high_scores.h"
 #include "lcd/display_ops.h"
 #include "lcd/segment_tables.h"
 
@@ -38,14 +39,62 @@ int Engine::Random(int n) {
 }
 
 void Engine::setGameMode(std::int32_t mode) {
-  state.GameMode = mode;
+  state_.GameMode = mode;
   reportMode();
 }
 
 void Engine::reportMode() {
-  if (state.GameMode == reportedMode_) return;
-  reportedMode_ = state.GameMode;
+  if (state_.GameMode == reportedMode_) return;
+  reportedMode_ = state_.GameMode;
   if (modeObserver_) modeObserver_(reportedMode_);
+}
+
+void Engine::powerOn() {
+  setGameMode(kModeAllOn);
+  Gam_Set_Mode();
+}
+
+void Engine::loadHighScores() {
+  for (const HighScoreSlot& slot : kHighScores)
+    state_.*slot.score = settings::readInt(store_, slot.setting, state_.*slot.score);
+}
+
+void Engine::resetHighScores() {
+  for (const HighScoreSlot& slot : kHighScores) {
+    state_.*slot.score = 0;
+    settings::writeInt(store_, slot.setting, 0);
+  }
+}
+
+namespace {
+
+struct ButtonOperations {
+  Button button;
+  void (Engine::*press)();
+  void (Engine::*release)();
+};
+
+constexpr std::array<ButtonOperations, 4> kButtonOperations{{
+    {Button::Time, &Engine::Inp_time_down, &Engine::Inp_time_up},
+    {Button::Acl, &Engine::Inp_acl_down, &Engine::Inp_acl_up},
+    {Button::Left, &Engine::Inp_left_down, &Engine::Inp_left_up},
+    {Button::Right, &Engine::Inp_right_down, &Engine::Inp_right_up},
+}};
+
+const ButtonOperations* operationsOf(Button button) {
+  for (const ButtonOperations& ops : kButtonOperations)
+    if (ops.button == button) return &ops;
+  return nullptr;
+}
+
+}  // namespace
+
+void Engine::press(Button button) {
+  if (const ButtonOperations* ops = operationsOf(button)) (this->*ops->press)();
+}
+
+void Engine::release(Button button) {
+  if (const ButtonOperations* ops = operationsOf(button)) (this->*ops->release)();
 }
 
 void Engine::startTimer(Timer& timer, int intervalMs) {
@@ -57,7 +106,7 @@ void Engine::startTimer(Timer& timer, int intervalMs) {
 
 void Engine::Inp_time_down() {
   display_.show(btn_time_down);
-  const auto m = state.GameMode;
+  const auto m = state_.GameMode;
   if (m == kModeAllOn || m == kModeClock || m == kModeGameOver) {
     setGameMode(kModeAlarmView);
     Gam_Set_Mode();
@@ -66,7 +115,7 @@ void Engine::Inp_time_down() {
 
 void Engine::Inp_time_up() {
   display_.hide(btn_time_down);
-  if (state.GameMode == kModeAlarmView) {
+  if (state_.GameMode == kModeAlarmView) {
     setGameMode(kModeClock);
     Gam_Set_Mode();
   }
@@ -74,7 +123,7 @@ void Engine::Inp_time_up() {
 
 void Engine::Inp_acl_down() {
   display_.show(btn_acl_down);
-  if (state.GameMode != kModeOff) {
+  if (state_.GameMode != kModeOff) {
     setGameMode(kModeOff);
     Gam_Set_Mode();
   }
@@ -82,7 +131,7 @@ void Engine::Inp_acl_down() {
 
 void Engine::Inp_acl_up() {
   display_.hide(btn_acl_down);
-  if (state.GameMode == kModeOff) {
+  if (state_.GameMode == kModeOff) {
     setGameMode(kModeAllOn);
     Gam_Set_Mode();
   }
@@ -90,9 +139,9 @@ void Engine::Inp_acl_up() {
 
 void Engine::Inp_left_down() {
   display_.show(btn_left_down);
-  const auto m = state.GameMode;
+  const auto m = state_.GameMode;
   if (m == kModeClock || m == kModeGameOver) {
-    state.MoveLatch = true;
+    state_.MoveLatch = true;
     setGameMode(kModeGameA);
     Gam_Set_Mode();
   } else if (m == kModeGameA || m == kModeGameB) {
@@ -102,14 +151,14 @@ void Engine::Inp_left_down() {
 
 void Engine::Inp_left_up() {
   display_.hide(btn_left_down);
-  state.MoveLatch = false;
+  state_.MoveLatch = false;
 }
 
 void Engine::Inp_right_down() {
   display_.show(btn_right_down);
-  const auto m = state.GameMode;
+  const auto m = state_.GameMode;
   if (m == kModeClock || m == kModeGameOver) {
-    state.MoveLatch = true;
+    state_.MoveLatch = true;
     setGameMode(kModeGameB);
     Gam_Set_Mode();
   } else if (m == kModeGameA || m == kModeGameB) {
@@ -119,12 +168,12 @@ void Engine::Inp_right_down() {
 
 void Engine::Inp_right_up() {
   display_.hide(btn_right_down);
-  state.MoveLatch = false;
+  state_.MoveLatch = false;
 }
 
 // One lane per press: the latch holds until LEFT or RIGHT is released.
 void Engine::stepHero(int direction) {
-  auto& s = state;
+  auto& s = state_;
   if (!s.PlayLive || s.MoveLatch) return;
   const int target = s.HeroLane + direction;
   if (target < 1 || target > 3) return;
@@ -149,12 +198,12 @@ void Engine::Gam_Stop_All_Timers() {
 
 void Engine::Gam_Set_Mode() {
   reportMode();
-  switch (state.GameMode) {
+  switch (state_.GameMode) {
     case kModeOff:
       Gam_Stop_All_Timers();
       Vid_Show_All(display_, false);
       sound_.silence();
-      state.PlayLive = false;
+      state_.PlayLive = false;
       break;
     case kModeAllOn:
       Vid_Show_All(display_, true);
@@ -190,7 +239,7 @@ void Engine::Gam_Set_Mode() {
 }
 
 void Engine::startGame() {
-  auto& s = state;
+  auto& s = state_;
   Gam_Stop_All_Timers();
   Vid_Show_All(display_, false);
   display_.setVisible(im_panel_game_a, s.GameMode == kModeGameA);
@@ -198,7 +247,7 @@ void Engine::startGame() {
   display_.show(im_panel_sound);
   s.Score = 0;
   s.Misses = 0;
-  Vid_Show_Panel_Score(display_, s.GameMode == kModeGameA ? s.HiScore1 : s.HiScore2, true);
+  Vid_Show_Panel_Score(display_, s.*highScoreSlotOf(s.GameMode).score, true);
   Vid_Show_All_Weapon(display_, true);
   Gam_Set_Difficulty();
   s.HeroLane = 2;
@@ -242,8 +291,8 @@ Difficulty difficultyFor(std::int32_t score) {
 }
 
 void Engine::Gam_Set_Difficulty() {
-  const Difficulty d = difficultyFor(state.Score);
-  state.ItemLimit = d.itemLimit;
+  const Difficulty d = difficultyFor(state_.Score);
+  state_.ItemLimit = d.itemLimit;
   timerGame_->setInterval(d.tickIntervalMs);
 }
 

@@ -5,6 +5,7 @@
 #include <memory>
 #include <random>
 
+#include "engine/buttons.h"
 #include "engine/ports.h"
 #include "lcd/element_model.h"
 #include "settings/settings_store.h"
@@ -55,10 +56,15 @@ struct Difficulty {
 // Pure: a negative score counts as 0.
 Difficulty difficultyFor(std::int32_t score);
 
+namespace testing {
+struct EngineProbe;  // the tests' way to set up a state directly
+}
+
 // The game engine of the handheld: modes, game tick, timed sequences,
 // difficulty, score and clock. It sees the world only through the element
 // model, its eight timers, the sound port, the settings store and the clock,
-// so it runs the same under a window and under the virtual clock.
+// so it runs the same under a window and under the virtual clock. Its state
+// changes only through the operations below.
 class Engine {
  public:
   Engine(lcd::ElementModel& display, TimerFactory& timers, SoundPort& sound,
@@ -67,7 +73,19 @@ class Engine {
   Engine(const Engine&) = delete;
   Engine& operator=(const Engine&) = delete;
 
-  GameState state;
+  const GameState& state() const { return state_; }
+
+  // Play begins: every segment lit (GameMode 1).
+  void powerOn();
+  // The two high scores from the store, each with the one held as default.
+  void loadHighScores();
+  // Both high scores to 0, in memory and in the store.
+  void resetHighScores();
+
+  // The one way in for the buttons, from mouse, keys and scripts alike: the
+  // press or release operation of the button.
+  void press(Button button);
+  void release(Button button);
 
   // The eight button operations: press and release of TIME, ACL, LEFT, RIGHT.
   void Inp_time_down();
@@ -112,11 +130,11 @@ class Engine {
   lcd::ElementModel& display() { return display_; }
 
   // Told each time `GameMode` takes a new value, before the new mode is drawn.
-  // Code outside the engine that sets state.GameMode itself is reported when
-  // it then calls Gam_Set_Mode.
   void setModeObserver(std::function<void(std::int32_t)> observer) { modeObserver_ = std::move(observer); }
 
  private:
+  friend struct testing::EngineProbe;
+
   void setGameMode(std::int32_t mode);
   void reportMode();
   bool lit(lcd::ElementId id) const { return display_.isVisible(id); }
@@ -130,11 +148,11 @@ class Engine {
   bool catchOrStrike(int lane);
   bool missTests(int lane);
   void moveLane(int lane);
-  void moveLane1WithDetour();
-  void moveLane3WithDetour();
+  void moveLaneWithDetour(int lane);
   void feed();
   int itemCount() const;
 
+  GameState state_;
   lcd::ElementModel& display_;
   SoundPort& sound_;
   settings::SettingsStore& store_;

@@ -2,6 +2,7 @@
 // catch or strike, the two miss blinks and the game-over panel cycle. Each is
 // a timer plus a step counter; the last step disables its timer and hands over.
 #include "engine/engine.h"
+#include "engine/high_scores.h"
 #include "lcd/display_ops.h"
 #include "lcd/segment_tables.h"
 
@@ -23,7 +24,7 @@ void Engine::resumePlay() {
 }
 
 void Engine::Timer_Game_StartTimer() {
-  auto& s = state;
+  auto& s = state_;
   switch (s.StartStep) {
     case 1:
       sound_.play(Sample::Start);
@@ -48,13 +49,13 @@ void Engine::Timer_Game_StartTimer() {
 }
 
 void Engine::Timer_Hero_AnimationTimer() {
-  auto& s = state;
+  auto& s = state_;
   if (++s.HeroFrame == 4) s.HeroFrame = 2;
   Vid_Show_Hero(display_, s.HeroLane, s.HeroFrame, true);
 }
 
 void Engine::Timer_Game_Reprise_HitTimer() {
-  auto& s = state;
+  auto& s = state_;
   const auto L = static_cast<std::size_t>(s.HeroLane);
   display_.hide(HeroSegments[L][kAttack]);
   display_.hide(ItemGotSegments[L]);
@@ -66,7 +67,7 @@ void Engine::Timer_Game_Reprise_HitTimer() {
 }
 
 void Engine::Timer_Miss_ItemTimer() {
-  auto& s = state;
+  auto& s = state_;
   const int step = s.MissItemStep;
   const auto lane = static_cast<std::size_t>(s.MissItemLane);
   if (step >= 1 && step <= 7) {
@@ -91,7 +92,7 @@ void Engine::Timer_Miss_ItemTimer() {
 }
 
 void Engine::Timer_Miss_EnemyTimer() {
-  auto& s = state;
+  auto& s = state_;
   const int step = s.MissEnemyStep;
   const auto lane = static_cast<std::size_t>(s.EnemyLane);
   if (step >= 1 && step <= 7) {
@@ -117,24 +118,22 @@ void Engine::Timer_Miss_EnemyTimer() {
 }
 
 void Engine::Gam_Game_Reprise_After_Miss() {
-  state.EnemySpawnCount = 0;
-  state.EnemyAge = 0;
+  state_.EnemySpawnCount = 0;
+  state_.EnemyAge = 0;
   Gam_Set_Difficulty();
   resumePlay();
 }
 
 void Engine::Gam_Game_Over() {
-  auto& s = state;
+  auto& s = state_;
   s.PlayLive = false;
-  if (s.GameMode == kModeGameA && s.Score > s.HiScore1) {
-    s.HiScore1 = s.Score;
-    store_.writeInt("HiScore1", s.HiScore1);
+  for (const HighScoreSlot& slot : kHighScores) {
+    if (s.GameMode == slot.game && beatsHighScore(s.Score, s.*slot.score)) {
+      s.*slot.score = s.Score;
+      settings::writeInt(store_, slot.setting, s.Score);
+    }
   }
-  if (s.GameMode == kModeGameB && s.Score > s.HiScore2) {
-    s.HiScore2 = s.Score;
-    store_.writeInt("HiScore2", s.HiScore2);
-  }
-  s.ShownHiScore = s.GameMode == kModeGameA ? s.HiScore1 : s.HiScore2;
+  s.ShownHiScore = s.*highScoreSlotOf(s.GameMode).score;
   s.GameOverStep = 1;
   s.GameOverTicks = 1;
   startTimer(*timerGameOver_, 1);
@@ -143,7 +142,7 @@ void Engine::Gam_Game_Over() {
 
 // Blank, high score, blank, score (100, 350, 100, 350 ms), then the clock.
 void Engine::Timer_Game_OverTimer() {
-  auto& s = state;
+  auto& s = state_;
   switch (s.GameOverStep) {
     case 1:
     case 3:

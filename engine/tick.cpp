@@ -1,5 +1,5 @@
 // The game tick: catch, strike, misses, lane moves and feeding. The lit
-// segments are the playfield; the tick reads them back as its state.
+// segments are the playfield; the tick reads them back as its state_.
 #include "engine/engine.h"
 #include "lcd/display_ops.h"
 #include "lcd/segment_tables.h"
@@ -16,17 +16,17 @@ ElementId endOf(int lane) { return step(lane, endStep(lane)); }
 }  // namespace
 
 void Engine::Timer_GameTimer() {
-  const int lane = state.HeroLane;
+  const int lane = state_.HeroLane;
   if (catchOrStrike(lane)) return;  // the phase is run again after the pause
   if (missTests(lane)) return;      // likewise after the miss sequence
-  const int phase = state.TickPhase;
+  const int phase = state_.TickPhase;
   if (phase % 2 == 0) moveLane(phase / 2);
   feed();
-  state.TickPhase = phase % 6 + 1;
+  state_.TickPhase = phase % 6 + 1;
 }
 
 bool Engine::catchOrStrike(int lane) {
-  auto& s = state;
+  auto& s = state_;
   const auto L = static_cast<std::size_t>(lane);
   bool paused = false;
   if (lit(endOf(lane))) {
@@ -70,7 +70,7 @@ void Engine::startMiss(Timer& timer) {
 }
 
 bool Engine::missTests(int lane) {
-  auto& s = state;
+  auto& s = state_;
   bool missed = false;
   // Every lane is tested; with two items missed at once the later lane's runs.
   for (int r = 1; r <= 3; ++r) {
@@ -106,8 +106,7 @@ bool Engine::missTests(int lane) {
 }
 
 void Engine::moveLane(int lane) {
-  if (state.GameMode == kModeGameB && lane == 1) return moveLane1WithDetour();
-  if (state.GameMode == kModeGameB && lane == 3) return moveLane3WithDetour();
+  if (state_.GameMode == kModeGameB && DetourSteps[static_cast<std::size_t>(lane)]) return moveLaneWithDetour(lane);
   const int n = endStep(lane);
   for (int s = n; s >= 1; --s) display_.setVisible(step(lane, s), lit(step(lane, s - 1)));
   display_.hide(im_item_0_0);
@@ -115,49 +114,31 @@ void Engine::moveLane(int lane) {
   if (lit(step(lane, n - 1))) sound_.play(Sample::Move);
 }
 
-// An item may turn aside from step 1 onto 1_1a, moves on to 1_1b and comes
-// back to step 1 on the move after.
-void Engine::moveLane1WithDetour() {
-  display_.setVisible(im_item_1_3, lit(im_item_1_2));
-  const bool returning = lit(im_item_1_1b);
-  if (returning) display_.hide(im_item_1_1b);
-  if (lit(im_item_1_1a)) {
-    display_.hide(im_item_1_1a);
-    display_.show(im_item_1_1b);
+// Game B: the item at the detour step may turn aside onto side a, moves on to
+// side b and comes back to the detour step on the move after.
+void Engine::moveLaneWithDetour(int lane) {
+  const auto L = static_cast<std::size_t>(lane);
+  const ElementId sideA = *ItemSideSegments[L][kSideA];
+  const ElementId sideB = *ItemSideSegments[L][kSideB];
+  const int detour = *DetourSteps[L];
+  const int n = endStep(lane);
+  for (int s = n; s >= detour + 2; --s) display_.setVisible(step(lane, s), lit(step(lane, s - 1)));
+  const bool returning = lit(sideB);
+  if (returning) display_.hide(sideB);
+  if (lit(sideA)) {
+    display_.hide(sideA);
+    display_.show(sideB);
   }
   if (Random(7) < 2) {
-    display_.setVisible(im_item_1_1a, lit(im_item_1_1));
-    display_.hide(im_item_1_1);
+    display_.setVisible(sideA, lit(step(lane, detour)));
+    display_.hide(step(lane, detour));
   }
-  display_.setVisible(im_item_1_2, lit(im_item_1_1));
-  display_.setVisible(im_item_1_1, lit(im_item_0_0));
-  if (returning) display_.show(im_item_1_1);
+  for (int s = detour + 1; s >= 1; --s) display_.setVisible(step(lane, s), lit(step(lane, s - 1)));
+  if (returning) display_.show(step(lane, detour));
   display_.hide(im_item_0_0);
-  if (lit(im_item_1_3)) display_.hide(im_weapon_1);
-  if (lit(im_item_1_2) || lit(im_item_1_1a)) sound_.play(Sample::Move);
-}
-
-// Likewise beside step 2 of lane 3, through 3_2a and 3_2b.
-void Engine::moveLane3WithDetour() {
-  display_.setVisible(im_item_3_5, lit(im_item_3_4));
-  display_.setVisible(im_item_3_4, lit(im_item_3_3));
-  const bool returning = lit(im_item_3_2b);
-  if (returning) display_.hide(im_item_3_2b);
-  if (lit(im_item_3_2a)) {
-    display_.hide(im_item_3_2a);
-    display_.show(im_item_3_2b);
-  }
-  if (Random(7) < 2) {
-    display_.setVisible(im_item_3_2a, lit(im_item_3_2));
-    display_.hide(im_item_3_2);
-  }
-  display_.setVisible(im_item_3_3, lit(im_item_3_2));
-  display_.setVisible(im_item_3_2, lit(im_item_3_1));
-  display_.setVisible(im_item_3_1, lit(im_item_0_0));
-  if (returning) display_.show(im_item_3_2);
-  display_.hide(im_item_0_0);
-  if (lit(im_item_3_5)) display_.hide(im_weapon_3);
-  if (lit(im_item_3_4)) sound_.play(Sample::Move);
+  if (lit(step(lane, n))) display_.hide(WeaponSegments[L]);
+  // In lane 1 an item that has just turned aside sounds the warning too.
+  if (lit(step(lane, n - 1)) || (lane == 1 && lit(sideA))) sound_.play(Sample::Move);
 }
 
 int Engine::itemCount() const {
@@ -165,21 +146,27 @@ int Engine::itemCount() const {
   for (int lane = 1; lane <= 3; ++lane) {
     for (int s = 1; s <= endStep(lane); ++s) count += lit(step(lane, s)) ? 1 : 0;
   }
-  // Each pair of side pictures counts as one item between them.
-  if (lit(im_item_1_1a) || lit(im_item_3_2a)) ++count;
-  if (lit(im_item_1_1b) || lit(im_item_3_2b)) ++count;
+  // The a pictures of both lanes count as one item between them, and so do the b pictures.
+  for (const Side side : {kSideA, kSideB}) {
+    bool any = false;
+    for (std::size_t lane = 1; lane <= 3; ++lane) {
+      if (const auto picture = ItemSideSegments[lane][side]) any = any || lit(*picture);
+    }
+    count += any ? 1 : 0;
+  }
   return count;
 }
 
 // A lit start is taken by the next lane that moves, so the odd phases look
 // at that lane (phase 1: lane 1, 3: lane 2, 5: lane 3).
 void Engine::feed() {
-  const auto& s = state;
+  const auto& s = state_;
   const int phase = s.TickPhase;
   bool feeding = phase == 1 || phase == 3 || (phase == 5 && Random(3) == 0);
   if (s.GameMode == kModeGameB) {
-    if (phase == 1 && lit(im_item_1_1b)) feeding = false;
-    if (phase == 5 && lit(im_item_3_2a)) feeding = false;
+    // An item coming back in lane 1, or turning aside in lane 3, holds the start back.
+    if (phase == 1 && lit(*ItemSideSegments[1][kSideB])) feeding = false;
+    if (phase == 5 && lit(*ItemSideSegments[3][kSideA])) feeding = false;
   }
   if (phase % 2 == 1) {
     const int r = (phase + 1) / 2;

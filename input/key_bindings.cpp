@@ -1,20 +1,25 @@
 #include "input/key_bindings.h"
 
-namespace mk::input {
+#include "settings/persistent_settings.h"
 
-std::string keySettingName(int number) { return "Key" + std::to_string(number); }
+namespace mk::input {
 
 void KeyBindings::AssignWord(int number, const KeyBinding& record) {
   if (auto code = keyCodeOf(record.KeyIndex)) (*this)[number].KeyCode = *code;
 }
 
 void KeyBindings::load(settings::SettingsStore& store) {
-  for (int n = 1; n <= kBindingCount; ++n)
-    (*this)[n].KeyIndex = store.readInt(keySettingName(n), kDefaultKeyIndices[static_cast<std::size_t>(n - 1)]);
+  for (int n = 1; n <= kBindingCount; ++n) (*this)[n].KeyIndex = settings::readInt(store, settings::keySetting(n));
   for (int n = 1; n <= kBindingCount; ++n) {
-    store.writeInt(keySettingName(n), (*this)[n].KeyIndex);
+    settings::writeInt(store, settings::keySetting(n), (*this)[n].KeyIndex);
     AssignWord(n, (*this)[n]);
   }
+}
+
+void KeyBindings::rebind(settings::SettingsStore& store, int number, std::int32_t keyIndex) {
+  (*this)[number].KeyIndex = keyIndex;
+  settings::writeInt(store, settings::keySetting(number), keyIndex);
+  AssignWord(number, (*this)[number]);
 }
 
 std::optional<Button> KeyBindings::buttonForKey(std::uint16_t code) const {

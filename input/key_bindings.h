@@ -5,25 +5,19 @@
 #include <optional>
 #include <string>
 
+#include "engine/buttons.h"
 #include "input/key_table.h"
 #include "settings/settings_store.h"
 
 namespace mk::input {
 
-// The four working buttons of the handheld, in binding order.
-enum class Button { Time = 1, Acl = 2, Left = 3, Right = 4 };
-inline constexpr int kBindingCount = 4;
+using engine::Button;
+inline constexpr int kBindingCount = static_cast<int>(engine::kButtons.size());
 
 struct KeyBinding {
   std::int32_t KeyIndex = 0;  // 1..44, as stored under "Key1".."Key4"
   std::uint16_t KeyCode = 0;  // 0 until assigned: matches no key
 };
-
-// Stored indices when a setting is absent: the keys 1, 5, left and right arrow.
-inline constexpr std::array<std::int32_t, kBindingCount> kDefaultKeyIndices{2, 6, 39, 40};
-
-// "Key1".."Key4".
-std::string keySettingName(int number);
 
 // The four bindings, numbered 1 (TIME) to 4 (RIGHT).
 class KeyBindings {
@@ -38,6 +32,9 @@ class KeyBindings {
   // Reads "Key1".."Key4" with their defaults, writes each back at once (so all
   // four exist after the first start) and assigns the key codes.
   void load(settings::SettingsStore& store);
+
+  // Binding `number` takes the key at `keyIndex` (1..44): stored, then assigned.
+  void rebind(settings::SettingsStore& store, int number, std::int32_t keyIndex);
 
   // The first binding, in the order TIME, ACL, LEFT, RIGHT, whose key code is
   // `code`; code 0 (a key without a Windows code) matches nothing.

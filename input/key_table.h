@@ -26,6 +26,10 @@ inline constexpr std::uint16_t kLetterA = 65;  // 'A'..'Z' are 65..90
 inline constexpr std::uint16_t kNumpad0 = 96;  // keypad digits 96..105
 inline constexpr std::uint16_t kF1 = 112;      // F1..F12 are 112..123
 inline constexpr std::uint16_t kF12 = 123;
+// The key of digit 0..9 on the main row, and the function key F1..F12.
+constexpr std::uint16_t digit(int d) { return static_cast<std::uint16_t>(kDigit0 + d); }
+constexpr std::uint16_t function(int n) { return static_cast<std::uint16_t>(kF1 + n - 1); }
+static_assert(function(12) == kF12);
 }  // namespace vk
 
 // A short text kept inside a constexpr table.

@@ -76,6 +76,10 @@ inline constexpr OneBased<SideRow, 3> ItemSideSegments{{{
     SideRow{im_item_3_2a, im_item_3_2b},
 }}};
 
+// The step whose side pictures a lane has: an item on a detour leaves it for
+// side a and comes back to it from side b. Lane 2 has none.
+inline constexpr OneBased<std::optional<int>, 3> DetourSteps{{{1, std::nullopt, 2}}};
+
 inline constexpr OneBased<ElementId, 4> PanelDigits{
     {{im_panel_digit_pos_1, im_panel_digit_pos_2, im_panel_digit_pos_3, im_panel_digit_pos_4}}};
 

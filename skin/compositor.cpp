@@ -69,6 +69,21 @@ const QImage& Compositor::stretchedBackdrop(const lcd::Picture& picture, const Q
   return stretched_;
 }
 
+QImage composeFace(const lcd::ElementModel& model, const FaceLook& look) {
+  const Size c = look.client;
+  if (c.width <= 0 || c.height <= 0 || c.width > kMaxFaceSide || c.height > kMaxFaceSide) return {};
+  QImage image(c.width, c.height, QImage::Format_ARGB32_Premultiplied);
+  Compositor compositor;
+  compositor.setBackground(QColor(look.background.red, look.background.green, look.background.blue));
+  compositor.setBackdropStretch(look.backdropStretch);
+  {
+    QPainter painter(&image);
+    compositor.paint(painter, model, image.rect());
+  }
+  // The background is opaque, so the alpha channel holds nothing worth keeping.
+  return image.convertToFormat(QImage::Format_RGB32);
+}
+
 DirtyRegionTracker::DirtyRegionTracker(lcd::ElementModel& model) : model_(model) {
   model_.addObserver(this);
 }

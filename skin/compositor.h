@@ -6,6 +6,7 @@
 #include <QRegion>
 
 #include "lcd/element_model.h"
+#include "skin/skin_host.h"
 
 class QPainter;
 
@@ -47,6 +48,18 @@ class Compositor {
   lcd::Picture stretchedFrom_;
   QImage stretched_;
 };
+
+// What a picture of the whole face needs beyond the element model.
+struct FaceLook {
+  Size client = kInitialClientSize;
+  Colour background = kInitialBackground;
+  bool backdropStretch = false;
+};
+
+// The whole client area composed as the window shows it; a null image for a
+// client area larger than kMaxFaceSide either way, or empty.
+inline constexpr int kMaxFaceSide = 16384;
+QImage composeFace(const lcd::ElementModel& model, const FaceLook& look);
 
 // Collects the parts of the client area that an element change has made
 // stale: the box of an element shown or hidden, of a visible element whose

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "skin/decode.h"
-#include "skin/file_lookup.h"
+#include "files/find_file.h"
 #include "skin/layout.h"
 #include "skin/profile.h"
 
@@ -33,7 +33,7 @@ class SkinPass {
   }
 
   SkinPassResult run() {
-    const std::optional<fs::path> config = findFileIgnoringCase(host_.configPath());
+    const std::optional<fs::path> config = files::findFileIgnoringCase(host_.configPath());
     if (!config) {
       host_.showError(kConfigMissingMessage);
       host_.requestTermination();
@@ -68,7 +68,7 @@ class SkinPass {
   // A decoding error is shown and abandons the pass.
   bool decodeIfPresent(const fs::path& path, std::optional<lcd::Picture>& picture) {
     picture.reset();
-    const std::optional<fs::path> found = findFileIgnoringCase(path);
+    const std::optional<fs::path> found = files::findFileIgnoringCase(path);
     if (!found) return true;
     DecodeResult decoded = decodePictureFile(*found);
     if (!decoded.ok()) {
@@ -197,14 +197,14 @@ ManualPages Gfx_Init_Manual(const fs::path& configPath) {
   ManualPages manual;
   manual.placeholder = lcd::Picture::placeholder();
   // No existence test: a missing file reads as all defaults.
-  const std::optional<fs::path> found = findFileIgnoringCase(configPath);
+  const std::optional<fs::path> found = files::findFileIgnoringCase(configPath);
   const ProfileFile ini = found ? ProfileFile::load(*found) : ProfileFile{};
   const std::string dir = ini.readFolder(kManual, "ManualDir", "Graphics\\Manual\\");
   manual.clientSize.height = ini.readInteger(kManual, "ManualHeight", 380);
   manual.clientSize.width = ini.readInteger(kManual, "ManualWidth", 630);
 
   for (int n = 1; n <= static_cast<int>(manual.pages.size()); ++n) {
-    const std::optional<fs::path> file = findFileIgnoringCase(inFolder(dir, std::to_string(n) + ".bmp"));
+    const std::optional<fs::path> file = files::findFileIgnoringCase(inFolder(dir, std::to_string(n) + ".bmp"));
     if (!file) {
       manual.pages[static_cast<std::size_t>(n - 1)] = manual.placeholder;
       continue;

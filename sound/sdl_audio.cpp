@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "skin/file_lookup.h"
+#include "files/find_file.h"
 
 namespace mk::sound {
 
@@ -89,7 +89,7 @@ SampleHandle SdlMixerLayer::sampleLoad(int /*index*/, const std::string& path, u
   if (!initialised_) return nullptr;
   // Loading converts the file to the device's format, so it needs an open device.
   if (!deviceOpen_ && !openDevice(0)) return nullptr;
-  const auto found = skin::findFileIgnoringCase(path);
+  const auto found = files::findFileIgnoringCase(path);
   if (!found) return nullptr;
   Mix_Chunk* chunk = Mix_LoadWAV(found->string().c_str());
   if (!chunk) return nullptr;

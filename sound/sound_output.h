@@ -39,8 +39,8 @@ inline constexpr std::string_view kSampleStartPath = "Sound/Start.wav";
 // handler call. The layer and the store must outlive it.
 class SoundOutput : public engine::SoundPort {
  public:
-  // Shows text in a modal error box with one OK button (showErrorBox in
-  // sound/error_box.h); tests pass their own.
+  // Shows text in a modal error box with one OK button (the program's own
+  // message box); tests pass their own.
   using ErrorReporter = std::function<void(std::string_view text)>;
 
   SoundOutput(AudioLayer& layer, settings::SettingsStore& store, ErrorReporter showError);

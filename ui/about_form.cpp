@@ -1,7 +1,6 @@
 #include "ui/about_form.h"
 
 #include <QDesktopServices>
-#include <QDir>
 #include <QFile>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -12,7 +11,9 @@
 #include <QScreen>
 #include <utility>
 
-#include "ui/art/project_links.h"
+#include "ui/art/art_paths.h"
+#include "ui/dialog_kit.h"
+#include "ui/texts.h"
 
 // The artwork is compiled into this library; a static link keeps it only
 // when something refers to it.
@@ -21,30 +22,6 @@ static void initArtResources() { Q_INIT_RESOURCE(art); }
 namespace mk::ui {
 
 namespace {
-
-const QColor kBackground(8, 41, 82);
-
-QString fromView(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
-
-// A link's target is an address with a scheme ("https:", "mailto:") or one
-// of the project's documents, resolved against the current directory like
-// the menu's documents.
-QUrl linkUrl(const links::Link& link) {
-  const QString target = fromView(link.target);
-  const QUrl url(target);
-  if (url.scheme().size() > 1) return url;
-  return QUrl::fromLocalFile(QDir::current().absoluteFilePath(target));
-}
-
-QFont arial(int pixelSize, bool bold, bool italic = false, bool underline = false) {
-  QFont font;
-  font.setFamilies({QStringLiteral("Arial"), QStringLiteral("Liberation Sans"), QStringLiteral("Helvetica")});
-  font.setPixelSize(pixelSize);
-  font.setBold(bold);
-  font.setItalic(italic);
-  font.setUnderline(underline);
-  return font;
-}
 
 // A text that runs its action on a left-button release over it.
 class ClickLabel final : public QLabel {
@@ -77,7 +54,7 @@ QLabel* text(QLabel* label, const char* name, const QString& content, QRect box,
 // Shown when the artwork has no picture for the dialog: a small handheld.
 QPixmap drawnPicture() {
   QPixmap picture(116, 160);
-  picture.fill(kBackground);
+  picture.fill(kDialogBackground);
   QPainter painter(&picture);
   painter.setRenderHint(QPainter::Antialiasing);
   painter.setPen(QPen(QColor(200, 200, 210), 2));
@@ -102,26 +79,26 @@ TAboutForm::TAboutForm(std::function<void(const QUrl&)> openUrl, QWidget* parent
   setFixedSize(397, 176);
   setAutoFillBackground(true);
   QPalette palette = this->palette();
-  palette.setColor(QPalette::Window, kBackground);
+  palette.setColor(QPalette::Window, kDialogBackground);
   setPalette(palette);
   if (!openUrl_) openUrl_ = [](const QUrl& url) { QDesktopServices::openUrl(url); };
   initArtResources();
 
   websiteUrl_ = linkUrl(links::kWebsite);
   emailUrl_ = linkUrl(links::kContact);
-  const QString websiteText = fromView(links::kWebsite.text);
-  const QString emailText = fromView(links::kContact.text);
+  const QString websiteText = toQString(links::kWebsite.text);
+  const QString emailText = toQString(links::kContact.text);
 
   const QColor white(Qt::white);
-  const QFont captionFont = arial(11, false);
-  const QFont valueFont = arial(11, true);
-  const QFont linkFont = arial(12, true, false, true);
+  const QFont captionFont = fontOf(TextStyle::Label);
+  const QFont valueFont = fontOf(TextStyle::StrongLabel);
+  const QFont linkFont = fontOf(TextStyle::Link);
   const QColor linkColour(255, 255, 0);
 
   im_picture = new QLabel(this);
   im_picture->setObjectName(QStringLiteral("im_picture"));
   im_picture->setGeometry(8, 8, 116, 160);
-  const QString pictureFile = QStringLiteral(":/art/about_emblem.png");
+  const QString pictureFile = QString::fromLatin1(art::kAboutEmblem);
   im_picture->setPixmap(QFile::exists(pictureFile) ? QPixmap(pictureFile) : drawnPicture());
   im_picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
@@ -134,7 +111,7 @@ TAboutForm::TAboutForm(std::function<void(const QUrl&)> openUrl, QWidget* parent
   la_job_1 = text(new QLabel(this), "la_job_1", "Occupation:", {132, 80, 72, 14}, captionFont, white);
   la_job_2 = text(new QLabel(this), "la_job_2", "LCD game simulator", {212, 80, 133, 14}, valueFont, white);
   la_hobby_1 = text(new QLabel(this), "la_hobby_1", "Hobby:", {132, 104, 34, 14}, captionFont, white);
-  la_hobby_2 = text(new QLabel(this), "la_hobby_2", "lighting segments", {212, 104, 93, 14}, arial(11, true, true),
+  la_hobby_2 = text(new QLabel(this), "la_hobby_2", "lighting segments", {212, 104, 93, 14}, fontOf(TextStyle::RemarkLabel),
                     white);
   la_website_1 = text(new QLabel(this), "la_website_1", "Website:", {132, 128, 42, 14}, captionFont, white);
   la_website_2 = text(new ClickLabel(this, [this] { la_website_2Click(); }), "la_website_2", websiteText,

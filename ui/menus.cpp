@@ -8,16 +8,18 @@
 #include <QWidget>
 #include <utility>
 
+#include "skin/gfxinit.h"
+#include "ui/dialog_kit.h"
+#include "ui/texts.h"
+
 namespace mk::ui {
 
 namespace {
 
-QString fromView(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+namespace vk = input::vk;
 
 constexpr int kRowHeight = 32;
 constexpr int kRowWidth = 256;
-constexpr int kClosedWidth = 36;
-constexpr int kClosedHeight = 32;
 constexpr int kOpenHeight = kRowHeight * (static_cast<int>(MenuItems.size()) + 1);
 
 // One row of the in-game menu. A separator row swallows the left and middle
@@ -65,8 +67,8 @@ class GameMenuRow final : public QLabel {
 }  // namespace
 
 std::string shortcutText(std::uint16_t keyCode) {
-  if (keyCode >= 112 && keyCode <= 123) return "F" + std::to_string(keyCode - 111);
-  if (keyCode == 27) return "Esc";
+  if (keyCode >= vk::kF1 && keyCode <= vk::kF12) return "F" + std::to_string(keyCode - vk::kF1 + 1);
+  if (keyCode == vk::kEscape) return "Esc";
   return {};
 }
 
@@ -93,7 +95,7 @@ PopupMenu::PopupMenu(QWidget* owner, MenuCommands& commands) : commands_(command
       action = pm_0_menu->addSeparator();
     } else {
       // '&' would mark an accelerator letter; the captions are shown as they are.
-      QString text = fromView(entry.caption).replace(QLatin1Char('&'), QStringLiteral("&&"));
+      QString text = toQString(entry.caption).replace(QLatin1Char('&'), QStringLiteral("&&"));
       // The shortcut is only shown here: the main window takes the keys itself
       // (menuItemForShortcut), before its handheld bindings.
       if (entry.shortcut) text += QLatin1Char('\t') + QString::fromStdString(shortcutText(entry.shortcut));
@@ -106,7 +108,7 @@ PopupMenu::PopupMenu(QWidget* owner, MenuCommands& commands) : commands_(command
         runMenuItem(number, commands_);
       });
     }
-    action->setObjectName(fromView(entry.objectName));
+    action->setObjectName(toQString(entry.objectName));
     action->setEnabled(true);
     actions_[i] = action;
   }
@@ -172,14 +174,12 @@ void GameMenu::Vid_Display_Game_Menu() {
   rows_.clear();
 
   if (!GameMenuOpen) {
-    if (setBackgroundBox_) setBackgroundBox_(kClosedWidth, kClosedHeight);
+    if (setBackgroundBox_) setBackgroundBox_(skin::kGameMenuButtonSize.width, skin::kGameMenuButtonSize.height);
     return;
   }
 
-  QFont font;
-  font.setFamilies({QStringLiteral("Arial"), QStringLiteral("Liberation Sans"), QStringLiteral("Helvetica")});
   // A 16-pixel line height: Arial's em is about 7/8 of its line.
-  font.setPixelSize(14);
+  const QFont font = fontOf(TextStyle::MenuRow);
   for (std::size_t i = 0; i < MenuItems.size(); ++i) {
     const MenuItem& item = MenuItems[i];
     auto* row = new GameMenuRow(window_, this, static_cast<int>(i + 1));

@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "input/key_table.h"
+
 class QAction;
 class QLabel;
 class QMenu;
@@ -40,7 +42,7 @@ enum class CheckKind { None, Fullscreen, Splash };
 struct MenuItem {
   std::string_view objectName;
   std::string_view caption;  // shown exactly; "-" for a separator
-  std::uint16_t shortcut;    // Windows key code, 0 for none
+  std::uint16_t shortcut;    // the program's key code, 0 for none
   CheckKind check;
   void (MenuCommands::*handler)();  // null for a separator
   constexpr bool separator() const { return handler == nullptr; }
@@ -49,21 +51,22 @@ struct MenuItem {
 // The 13 items in menu order (the object names skip 12). The first is the
 // popup's default item.
 inline constexpr std::array<MenuItem, 13> MenuItems{{
-    {"pm_1_about", "About...", 112, CheckKind::None, &MenuCommands::pm_1_aboutClick},
-    {"pm_2_readme", "View 'Readme.txt'", 113, CheckKind::None, &MenuCommands::pm_2_readmeClick},
-    {"pm_3_whatsnew", "View 'Whatsnew.txt'", 114, CheckKind::None, &MenuCommands::pm_3_whatsnewClick},
-    {"pm_4_manual", "View manual", 115, CheckKind::None, &MenuCommands::pm_4_manualClick},
+    {"pm_1_about", "About...", input::vk::function(1), CheckKind::None, &MenuCommands::pm_1_aboutClick},
+    {"pm_2_readme", "View 'Readme.txt'", input::vk::function(2), CheckKind::None, &MenuCommands::pm_2_readmeClick},
+    {"pm_3_whatsnew", "View 'Whatsnew.txt'", input::vk::function(3), CheckKind::None,
+     &MenuCommands::pm_3_whatsnewClick},
+    {"pm_4_manual", "View manual", input::vk::function(4), CheckKind::None, &MenuCommands::pm_4_manualClick},
     {"pm_5_n1", "-", 0, CheckKind::None, nullptr},
     {"pm_6_config", "Edit configuration file", 0, CheckKind::None, &MenuCommands::pm_6_configClick},
     {"pm_7_keys", "Key settings", 0, CheckKind::None, &MenuCommands::pm_7_keysClick},
     {"pm_8_hiscore", "Reset Hiscores", 0, CheckKind::None, &MenuCommands::pm_8_hiscoreClick},
     {"pm_9_n2", "-", 0, CheckKind::None, nullptr},
-    {"pm_10_fullscreen", "Display in fullscreen mode", 123, CheckKind::Fullscreen,
+    {"pm_10_fullscreen", "Display in fullscreen mode", input::vk::kF12, CheckKind::Fullscreen,
      &MenuCommands::pm_10_fullscreenClick},
     {"pm_11_splashscreen", "Display splash screen at startup", 0, CheckKind::Splash,
      &MenuCommands::pm_11_splashscreenClick},
     {"pm_13_n3", "-", 0, CheckKind::None, nullptr},
-    {"pm_14_exit", "Exit", 27, CheckKind::None, &MenuCommands::pm_14_exitClick},
+    {"pm_14_exit", "Exit", input::vk::kEscape, CheckKind::None, &MenuCommands::pm_14_exitClick},
 }};
 static_assert(MenuItems.size() == 13);
 static_assert(MenuItems[4].separator() && MenuItems[8].separator() && MenuItems[11].separator());
@@ -106,7 +109,7 @@ class PopupMenu {
 // The in-game menu of the full-screen presentation: 13 text rows over the
 // translucent background picture, one per menu item, built when it opens and
 // disposed of when it closes. The background's visible box is reported
-// through setBackgroundBox: 36 x 32 closed, 256 x 448 open.
+// through setBackgroundBox: the menu button's size closed, 256 x 448 open.
 class GameMenu {
  public:
   using CheckState = std::function<bool(CheckKind)>;

@@ -1,47 +1,28 @@
 #include "ui/splash_form.h"
 
-#include <QApplication>
 #include <QCloseEvent>
-#include <QDir>
-#include <QFile>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
 #include <QScreen>
-#include <array>
 
+#include "input/key_table.h"
+#include "input/qt_keys.h"
+#include "settings/persistent_settings.h"
 #include "sound/sound_output.h"
-#include "ui/art/project_links.h"
-
+#include "ui/art/art_paths.h"
+#include "ui/dialog_kit.h"
+#include "ui/texts.h"
 
 namespace mk::ui {
 namespace {
 
-constexpr QColor kDarkBlue{8, 41, 82};
+namespace vk = input::vk;
+
 constexpr QColor kLightBlue{58, 110, 165};
 constexpr QColor kLinkColour{24, 82, 148};
-
-QString fromView(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
-
-// A link target with a scheme is an address; anything else is one of the
-// project's own documents, found in the game's folder (the current directory).
-QUrl linkUrl(const links::Link& link) {
-  const QString target = fromView(link.target);
-  const QUrl url(target);
-  if (url.isValid() && url.scheme().size() > 1) return url;
-  return QUrl::fromLocalFile(QDir::current().absoluteFilePath(target));
-}
-
-QFont arial(int pixelSize, bool bold) {
-  QFont font;
-  // Liberation Sans has Arial's metrics, so the texts fit their boxes.
-  font.setFamilies({QStringLiteral("Arial"), QStringLiteral("Liberation Sans"), QStringLiteral("Helvetica")});
-  font.setStyleHint(QFont::SansSerif);
-  font.setPixelSize(pixelSize);
-  font.setBold(bold);
-  return font;
-}
 
 // The artwork when the resources have it, otherwise a plain drawing of the
 // same size so the dialog still reads.
@@ -58,22 +39,22 @@ QPixmap artwork(const char* resource, QSize size, Draw draw) {
 }
 
 QPixmap backgroundPicture() {
-  return artwork(":/art/splash_backdrop.bmp", {460, 420}, [](QPainter& p, QRect r) {
+  return artwork(art::kSplashBackdrop, {460, 420}, [](QPainter& p, QRect r) {
     p.fillRect(r, Qt::white);
-    p.fillRect(0, 0, r.width(), 52, kDarkBlue);
+    p.fillRect(0, 0, r.width(), 52, kDialogBackground);
     p.fillRect(0, 52, r.width(), 168, kLightBlue);
-    p.fillRect(0, 380, r.width(), r.height() - 380, kDarkBlue);
+    p.fillRect(0, 380, r.width(), r.height() - 380, kDialogBackground);
   });
 }
 
 QPixmap boxPicture() {
-  return artwork(":/art/splash_box.jpg", {220, 116}, [](QPainter& p, QRect r) {
+  return artwork(art::kSplashBox, {220, 116}, [](QPainter& p, QRect r) {
     p.setPen(QPen(Qt::black, 2));
     p.setBrush(QColor(228, 196, 84));
     p.drawRoundedRect(r.adjusted(2, 2, -2, -2), 6, 6);
     p.setBrush(QColor(170, 190, 150));
     p.drawRect(r.adjusted(60, 22, -60, -30));
-    p.setFont(arial(11, true));
+    p.setFont(fontOf(TextStyle::StrongLabel));
     p.drawText(r.adjusted(0, 0, 0, -8), Qt::AlignHCenter | Qt::AlignBottom, QStringLiteral("MARSH KEEPER"));
   });
 }
@@ -84,7 +65,7 @@ QPixmap pillButton(const char* resource, QColor fill, const QString& text) {
     pill.addRoundedRect(QRectF(r).adjusted(1, 1, -1, -1), 14, 14);
     p.fillPath(pill, fill);
     p.setPen(Qt::white);
-    p.setFont(arial(14, true));
+    p.setFont(fontOf(TextStyle::ButtonCaption));
     p.drawText(r, Qt::AlignCenter, text);
   });
 }
@@ -118,7 +99,6 @@ TSplashForm::TSplashForm(SplashHost& host, QWidget* parent)
   setPalette(pal);
   setAutoFillBackground(true);
   buildElements();
-  FormCreate();
 }
 
 TSplashForm::~TSplashForm() = default;
@@ -148,22 +128,20 @@ void TSplashForm::buildElements() {
     label->setAlignment(align | Qt::AlignVCenter);
     return label;
   };
-  la_game_title = text({0, 12, 460, 15}, arial(12, true), Qt::white, Qt::AlignHCenter);
-  la_version = text({0, 28, 460, 15}, arial(12, true), Qt::white, Qt::AlignHCenter);
-  la_release_date = text({0, 236, 460, 15}, arial(12, false), Qt::black, Qt::AlignHCenter);
-  la_website_1 = text({118, 259, 56, 15}, arial(12, false), Qt::black, Qt::AlignLeft);
+  la_game_title = text({0, 12, 460, 15}, fontOf(TextStyle::Heading), Qt::white, Qt::AlignHCenter);
+  la_version = text({0, 28, 460, 15}, fontOf(TextStyle::Heading), Qt::white, Qt::AlignHCenter);
+  la_release_date = text({0, 236, 460, 15}, fontOf(TextStyle::Text), Qt::black, Qt::AlignHCenter);
+  la_website_1 = text({118, 259, 56, 15}, fontOf(TextStyle::Text), Qt::black, Qt::AlignLeft);
   la_website_1->setText(QStringLiteral("website:"));
-  la_email_1 = text({118, 282, 56, 15}, arial(12, false), Qt::black, Qt::AlignLeft);
+  la_email_1 = text({118, 282, 56, 15}, fontOf(TextStyle::Text), Qt::black, Qt::AlignLeft);
   la_email_1->setText(QStringLiteral("email:"));
-  la_sound_select = text({98, 308, 116, 15}, arial(12, false), Qt::black, Qt::AlignLeft);
+  la_sound_select = text({98, 308, 116, 15}, fontOf(TextStyle::Text), Qt::black, Qt::AlignLeft);
   la_sound_select->setText(QStringLiteral("Select sound driver:"));
 
   const auto link = [this, place](QRect box, const QString& caption) {
     auto* label = new LinkLabel(this);
     place(label, box.x(), box.y(), box.width(), box.height());
-    QFont font = arial(12, true);
-    font.setUnderline(true);
-    label->setFont(font);
+    label->setFont(fontOf(TextStyle::Link));
     QPalette pal = label->palette();
     pal.setColor(QPalette::WindowText, kLinkColour);
     label->setPalette(pal);
@@ -172,8 +150,8 @@ void TSplashForm::buildElements() {
     label->setText(caption);
     return label;
   };
-  la_website_2 = link({174, 259, 168, 15}, fromView(links::kWebsite.text));
-  la_email_2 = link({174, 282, 168, 15}, fromView(links::kContact.text));
+  la_website_2 = link({174, 259, 168, 15}, toQString(links::kWebsite.text));
+  la_email_2 = link({174, 282, 168, 15}, toQString(links::kContact.text));
   connect(la_website_2, &LinkLabel::clicked, this, &TSplashForm::la_website_2Click);
   connect(la_email_2, &LinkLabel::clicked, this, &TSplashForm::la_email_2Click);
 
@@ -181,46 +159,45 @@ void TSplashForm::buildElements() {
   place(cb_sound, 217, 308, 144, 21);
   cb_sound->setEditable(false);
   cb_sound->setMaxVisibleItems(3);
-  const QFont listFont = arial(11, false);  // 13 pixels of line height
-  cb_sound->setFont(listFont);
+  cb_sound->setFont(fontOf(TextStyle::Label));  // 13 pixels of line height
   QPalette listPal = cb_sound->palette();
   listPal.setColor(QPalette::Base, Qt::white);
   listPal.setColor(QPalette::Button, Qt::white);
   cb_sound->setPalette(listPal);
   for (const sound::SoundDriverEntry& entry : sound::kSoundDrivers) {
-    cb_sound->addItem(QString::fromUtf8(entry.text.data(), static_cast<qsizetype>(entry.text.size())));
+    cb_sound->addItem(toQString(entry.text));
   }
   cb_sound->setCurrentIndex(-1);
   connect(cb_sound, &QComboBox::currentIndexChanged, this, [this] { cb_soundChange(); });
 
   btn_play = new PictureButton(this);
   place(btn_play, 116, 340, 107, 30);
-  btn_play->setPixmap(pillButton(":/art/splash_play.png", QColor(30, 90, 200), QStringLiteral("Play")));
+  btn_play->setPixmap(pillButton(art::kSplashPlay, QColor(30, 90, 200), QStringLiteral("Play")));
   btn_play->setCursor(Qt::PointingHandCursor);
   connect(btn_play, &PictureButton::clicked, this, &TSplashForm::btn_playClick);
 
   btn_play_disabled = new PictureButton(this);
   place(btn_play_disabled, 116, 340, 107, 30);
   btn_play_disabled->setPixmap(
-      pillButton(":/art/splash_play_disabled.png", QColor(150, 150, 150), QStringLiteral("Play")));
+      pillButton(art::kSplashPlayDisabled, QColor(150, 150, 150), QStringLiteral("Play")));
   btn_play_disabled->setCursor(Qt::WhatsThisCursor);
   btn_play_disabled->setToolTip(QString::fromLatin1(kPlayDisabledHint));
   btn_play_disabled->hide();
 
   btn_paypal = new PictureButton(this);
   place(btn_paypal, 237, 340, 107, 30);
-  btn_paypal->setPixmap(pillButton(":/art/splash_readme.png", QColor(230, 160, 30), QStringLiteral("Readme")));
+  btn_paypal->setPixmap(pillButton(art::kSplashReadme, QColor(230, 160, 30), QStringLiteral("Readme")));
   btn_paypal->setCursor(Qt::PointingHandCursor);
   connect(btn_paypal, &PictureButton::clicked, this, &TSplashForm::btn_paypalClick);
 
   chb_splashscreen = new QCheckBox(QString::fromLatin1(kSplashCheckText), this);
   place(chb_splashscreen, 12, 391, 444, 17);
-  chb_splashscreen->setFont(arial(12, false));
+  chb_splashscreen->setFont(fontOf(TextStyle::Text));
   QPalette checkPal = chb_splashscreen->palette();
   checkPal.setColor(QPalette::WindowText, Qt::white);
   checkPal.setColor(QPalette::ButtonText, Qt::white);
-  checkPal.setColor(QPalette::Window, kDarkBlue);
-  checkPal.setColor(QPalette::Button, kDarkBlue);
+  checkPal.setColor(QPalette::Window, kDialogBackground);
+  checkPal.setColor(QPalette::Button, kDialogBackground);
   chb_splashscreen->setPalette(checkPal);
   chb_splashscreen->setBackgroundRole(QPalette::Window);
   chb_splashscreen->setAutoFillBackground(true);
@@ -240,17 +217,17 @@ void TSplashForm::buildElements() {
 }
 
 void TSplashForm::FormCreate() {
-  la_game_title->setText(QString::fromLatin1(kGameTitle));
-  la_version->setText(QString::fromLatin1(kVersionText));
+  la_game_title->setText(toQString(kApplicationTitle));
+  la_version->setText(toQString(kVersionText));
   la_release_date->setText(QStringLiteral("Released in 2026 by the Marsh Keeper Simulator project"));
 
   settings::SettingsStore& store = host_.settingsStore();
-  const int soundMode = store.readInt("SoundMode", -1);
+  const int soundMode = settings::readInt(store, settings::Setting::SoundMode);
   cb_sound->setCurrentIndex(-1);
   for (const sound::SoundDriverEntry& entry : sound::kSoundDrivers) {
     if (entry.soundMode == soundMode) cb_sound->setCurrentIndex(static_cast<int>(&entry - sound::kSoundDrivers.data()));
   }
-  chb_splashscreen->setChecked(store.readBool("SplashScreen", true));
+  chb_splashscreen->setChecked(settings::readBool(store, settings::Setting::SplashScreen));
 
   if (playEnabled() && !chb_splashscreen->isChecked()) {
     move(-width(), -height());
@@ -280,18 +257,16 @@ void TSplashForm::updatePlayState() {
 
 void TSplashForm::cb_soundChange() { updatePlayState(); }
 
-bool TSplashForm::FormKeyDown(int keyCode) {
-  switch (keyCode) {
-    case 13:
-    case 49:
-      if (playEnabled()) btn_playClick();
-      return true;
-    case 27:
-      host_.requestTermination();
-      return true;
-    default:
-      return false;
+bool TSplashForm::FormKeyDown(std::uint16_t keyCode) {
+  if (keyCode == vk::kReturn || keyCode == vk::digit(1)) {
+    if (playEnabled()) btn_playClick();
+    return true;
   }
+  if (keyCode == vk::kEscape) {
+    host_.requestTermination();
+    return true;
+  }
+  return false;
 }
 
 void TSplashForm::btn_playClick() {
@@ -300,7 +275,7 @@ void TSplashForm::btn_playClick() {
     return;
   }
   const bool splash = chb_splashscreen->isChecked();
-  host_.settingsStore().writeBool("SplashScreen", splash);
+  settings::writeBool(host_.settingsStore(), settings::Setting::SplashScreen, splash);
   host_.setSplashMenuChecked(splash);
   host_.centreMainWindow();
   host_.switchHandheldOn();
@@ -314,14 +289,14 @@ void TSplashForm::btn_paypalClick() { host_.openUrl(linkUrl(links::kProjectPage)
 bool TSplashForm::event(QEvent* event) {
   if (event->type() == QEvent::WindowActivate) FormActivate();
   if (event->type() == QEvent::KeyPress) {
-    if (FormKeyDown(host_.keyCodeOf(*static_cast<QKeyEvent*>(event)))) return true;
+    if (FormKeyDown(input::windowsKeyCode(*static_cast<QKeyEvent*>(event)))) return true;
   }
   return QDialog::event(event);
 }
 
 bool TSplashForm::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::KeyPress) {
-    if (FormKeyDown(host_.keyCodeOf(*static_cast<QKeyEvent*>(event)))) return true;
+    if (FormKeyDown(input::windowsKeyCode(*static_cast<QKeyEvent*>(event)))) return true;
   }
   return QDialog::eventFilter(watched, event);
 }

@@ -11,8 +11,6 @@
 
 #include "settings/settings_store.h"
 
-class QKeyEvent;
-
 namespace mk::ui {
 
 // What the splash dialog needs of the program around it.
@@ -34,8 +32,6 @@ class SplashHost {
   virtual void requestTermination() = 0;
   // The desktop's "open" action for a link.
   virtual void openUrl(const QUrl& url) = 0;
-  // A key event in the program's key numbering (Windows key codes).
-  virtual std::uint16_t keyCodeOf(const QKeyEvent& event) = 0;
 };
 
 // A picture that acts as a button: clicked on a left-button release over it.
@@ -74,16 +70,17 @@ class TSplashForm final : public QDialog {
   static constexpr int kClientWidth = 460;
   static constexpr int kClientHeight = 420;
 
-  // Runs FormCreate: either the dialog is shown at the end of its creation,
-  // or, with a stored sound choice and the splash switched off, Play runs at
-  // once and the dialog is never seen.
   explicit TSplashForm(SplashHost& host, QWidget* parent = nullptr);
   ~TSplashForm() override;
 
+  // The creation handler, run by the program once the dialog exists: reads
+  // the stored choices; then either the dialog is shown, or, with a stored
+  // sound choice and the splash switched off, Play runs at once and the
+  // dialog is never seen.
   void FormCreate();
   void FormActivate();
-  // Key code in the handheld's key numbering; true when the key was used here.
-  bool FormKeyDown(int keyCode);
+  // Key code in the program's key numbering; true when the key was used here.
+  bool FormKeyDown(std::uint16_t keyCode);
   void cb_soundChange();
   void btn_playClick();
   void la_website_2Click();
@@ -125,9 +122,7 @@ class TSplashForm final : public QDialog {
   bool skipped_ = false;
 };
 
-// The texts the dialog shows.
-inline constexpr const char* kGameTitle = "Marsh Keeper (Vexora, Slimline) Simulator";
-inline constexpr const char* kVersionText = "Version 5.00 * Final *";
+// The texts the dialog shows besides the program's name and version.
 inline constexpr const char* kPlayDisabledHint = "please select sound driver first";
 inline constexpr const char* kSplashCheckText = "Display this splash screen at startup";
 

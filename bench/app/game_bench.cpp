@@ -74,7 +74,7 @@ struct LatencyRun {
 // Walks the hero to the lane whose warning step is lit, and starts a new
 // Game B whenever one has ended, so the minute is all play.
 void playerTick(app::TForm1& form) {
-  const auto& state = form.engine().state;
+  const auto& state = form.handheld().engine().state();
   if (state.GameMode == 3 || state.GameMode == 8) {
     tap(&form, Qt::Key_Right);
     return;

@@ -28,13 +28,13 @@ void runGameB(benchmark::State& state, std::FILE* trace) {
     mk::lcd::ElementModel display;
     Simulation sim(options, gameBStart(), display, trace);
     sim.runTo(kPlayMs);
-    if (sim.engine().state.GameMode != mk::engine::kModeGameB) {
+    if (sim.engine().state().GameMode != mk::engine::kModeGameB) {
       state.SkipWithError("the game ended early: the figure would not be play time");
       break;
     }
     simulated += kPlayMs;
     timers += sim.clock().firedCount();
-    benchmark::DoNotOptimize(sim.engine().state.Score);
+    benchmark::DoNotOptimize(sim.engine().state().Score);
   }
   state.counters["sim_ms_per_s"] = benchmark::Counter(static_cast<double>(simulated), benchmark::Counter::kIsRate);
   state.counters["x_realtime"] = benchmark::Counter(static_cast<double>(simulated) / 1000.0, benchmark::Counter::kIsRate);

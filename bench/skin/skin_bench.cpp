@@ -11,10 +11,10 @@
 #include <vector>
 
 #include "skin/decode.h"
-#include "skin/file_lookup.h"
+#include "files/find_file.h"
 #include "skin/gfxinit.h"
 #include "skin/profile.h"
-#include "skin/skin_report.h"
+#include "tools/sim/skin_report.h"
 
 namespace {
 namespace fs = std::filesystem;
@@ -55,7 +55,7 @@ struct BenchSkin {
     for (int n = 1; n <= skin::kSkinSlotCount; ++n) {
       const auto name = ini.readFileName("Image" + std::to_string(n), "Filename", "");
       if (!name) continue;
-      if (auto found = skin::findFileIgnoringCase(fs::path(dir + *name))) pictures.push_back(*found);
+      if (auto found = files::findFileIgnoringCase(fs::path(dir + *name))) pictures.push_back(*found);
     }
   }
 };
@@ -69,7 +69,7 @@ void BM_SkinPass(benchmark::State& state) {
   const BenchSkin& s = benchSkin();
   lcd::ElementModel model;
   std::ostringstream log;
-  skin::HeadlessSkinHost host(s.folder / "Config.ini", {1920, 1080}, log);
+  sim::HeadlessSkinHost host(s.folder / "Config.ini", {1920, 1080}, log);
   for (auto _ : state) {
     benchmark::DoNotOptimize(skin::Gfx_Init_Skin(model, host, false));
   }

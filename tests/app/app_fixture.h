@@ -16,7 +16,9 @@
 #include <vector>
 
 #include "app/form1.h"
+#include "app/program.h"
 #include "settings/settings_store.h"
+#include "ui/splash_form.h"
 
 // Outside any namespace, as the resource initialiser is declared there.
 inline void initArtResources() { Q_INIT_RESOURCE(art); }
@@ -134,20 +136,22 @@ class TestSkin {
   std::filesystem::path previous_;
 };
 
-// A main window on the test skin with an in-memory store and a fake sound side.
-struct FormHarness {
-  explicit FormHarness(const TestSkin& skin, std::shared_ptr<settings::MemorySettingsStore> initial = nullptr)
-      : store(initial ? std::move(initial) : std::make_shared<settings::MemorySettingsStore>()) {
-    application();
-    SplashPending = true;
-    Form1Environment env;
+// What a test gives the shell: the test skin's Config.ini, an in-memory
+// store, a fake sound side, and records of messages, termination requests
+// and opened links instead of the desktop's.
+struct ShellRecord {
+  explicit ShellRecord(std::shared_ptr<settings::MemorySettingsStore> initial)
+      : store(initial ? std::move(initial) : std::make_shared<settings::MemorySettingsStore>()) {}
+
+  ShellEnvironment environment(const TestSkin& skin) {
+    ShellEnvironment env;
     env.openStore = [s = store] { return std::make_unique<SharedStore>(s); };
     env.configPath = skin.configPath();
     env.makeAudio = [l = sound] { return std::make_unique<FakeAudio>(l); };
     env.showError = [this](std::string_view text) { errors.emplace_back(text); };
     env.requestTermination = [this] { ++terminationRequests; };
     env.openUrl = [this](const QUrl& url) { openedUrls.push_back(url); };
-    form = std::make_unique<TForm1>(std::move(env));
+    return env;
   }
 
   std::shared_ptr<settings::MemorySettingsStore> store;
@@ -155,7 +159,36 @@ struct FormHarness {
   std::vector<std::string> errors;
   int terminationRequests = 0;
   std::vector<QUrl> openedUrls;
+};
+
+// The main window alone on the test skin, created as the program creates it.
+struct FormHarness : ShellRecord {
+  explicit FormHarness(const TestSkin& skin, std::shared_ptr<settings::MemorySettingsStore> initial = nullptr)
+      : ShellRecord(std::move(initial)) {
+    application();
+    form = std::make_unique<TForm1>(environment(skin));
+    form->FormCreate();
+  }
+  engine::Engine& engine() { return form->handheld().engine(); }
+  const engine::GameState& state() { return engine().state(); }
+
   std::unique_ptr<TForm1> form;
+};
+
+// The whole program on the test skin: its five windows created in order.
+struct ProgramHarness : ShellRecord {
+  explicit ProgramHarness(const TestSkin& skin, std::shared_ptr<settings::MemorySettingsStore> initial = nullptr)
+      : ShellRecord(std::move(initial)) {
+    application();
+    program = std::make_unique<Program>(environment(skin));
+    program->create();
+    form = program->Form1;
+  }
+  ui::TSplashForm& splash() { return *program->SplashForm; }
+  const engine::GameState& state() { return form->handheld().engine().state(); }
+
+  std::unique_ptr<Program> program;
+  TForm1* form = nullptr;
 };
 
 inline std::shared_ptr<settings::MemorySettingsStore> windowedStore() {

@@ -7,6 +7,7 @@
 
 #include "app_fixture.h"
 #include "skin/gfxinit.h"
+#include "ui/texts.h"
 
 namespace mk::app {
 namespace {
@@ -49,12 +50,12 @@ TEST_F(Form1Test, FirstStartWritesExactlyTheFourKeysAndStaysOutOfSight) {
   EXPECT_EQ(values.at("Key3"), "39");
   EXPECT_EQ(values.at("Key4"), "40");
 
-  EXPECT_EQ(h.form->windowTitle(), QString::fromLatin1(kApplicationTitle));
+  EXPECT_EQ(h.form->windowTitle(), ui::toQString(ui::kApplicationTitle));
   EXPECT_EQ(h.form->pos(), QPoint(-screen().width(), -screen().height()));
   EXPECT_TRUE(h.form->FullscreenMode) << "full screen by default";
   EXPECT_EQ(h.form->size(), screen());
   EXPECT_TRUE(h.form->windowFlags() & Qt::FramelessWindowHint);
-  EXPECT_EQ(h.form->engine().state.GameMode, 0) << "nothing is lit until play starts";
+  EXPECT_EQ(h.state().GameMode, 0) << "nothing is lit until play starts";
 }
 
 TEST_F(Form1Test, StoredBindingsAndHighScoresAreReadAndBadValuesFallBack) {
@@ -65,25 +66,25 @@ TEST_F(Form1Test, StoredBindingsAndHighScoresAreReadAndBadValuesFallBack) {
   store->setText("HiScore2", "abc");
   FormHarness h(skin, store);
 
-  EXPECT_EQ(h.form->engine().state.HiScore1, 123);
-  EXPECT_EQ(h.form->engine().state.HiScore2, 0);
-  EXPECT_EQ(h.form->keyBindings()[1].KeyCode, 'A');
-  EXPECT_EQ(h.form->keyBindings()[3].KeyCode, 0);
+  EXPECT_EQ(h.state().HiScore1, 123);
+  EXPECT_EQ(h.state().HiScore2, 0);
+  EXPECT_EQ(h.form->handheld().bindings()[1].KeyCode, 'A');
+  EXPECT_EQ(h.form->handheld().bindings()[3].KeyCode, 0);
   EXPECT_EQ(h.store->values().at("Key3"), "99") << "the index is written back as read";
-  EXPECT_EQ(h.form->hintOf(ElementId::btn_time_top),
+  EXPECT_EQ(h.form->controls().hintOf(ElementId::btn_time_top),
             "click or press 'A' to view current time (hold to view alarm time)");
-  EXPECT_EQ(h.form->hintOf(ElementId::btn_left_top), "click or press ");
+  EXPECT_EQ(h.form->controls().hintOf(ElementId::btn_left_top), "click or press ");
 }
 
 TEST_F(Form1Test, HintsReadAsTheTableSaysWithTheDefaultKeys) {
   FormHarness h(skin);
-  EXPECT_EQ(h.form->hintOf(ElementId::btn_time_top),
+  EXPECT_EQ(h.form->controls().hintOf(ElementId::btn_time_top),
             "click or press '1' to view current time (hold to view alarm time)");
-  EXPECT_EQ(h.form->hintOf(ElementId::btn_acl_top), "click or press '5' to reset the game");
-  EXPECT_EQ(h.form->hintOf(ElementId::btn_alarm_top), "button disabled");
-  EXPECT_EQ(h.form->hintOf(ElementId::btn_left_top), "click or press 'left arrow' key");
-  EXPECT_EQ(h.form->hintOf(ElementId::btn_right_top), "click or press 'right arrow' key");
-  EXPECT_TRUE(h.form->hintOf(ElementId::im_background).isEmpty());
+  EXPECT_EQ(h.form->controls().hintOf(ElementId::btn_acl_top), "click or press '5' to reset the game");
+  EXPECT_EQ(h.form->controls().hintOf(ElementId::btn_alarm_top), "button disabled");
+  EXPECT_EQ(h.form->controls().hintOf(ElementId::btn_left_top), "click or press 'left arrow' key");
+  EXPECT_EQ(h.form->controls().hintOf(ElementId::btn_right_top), "click or press 'right arrow' key");
+  EXPECT_TRUE(h.form->controls().hintOf(ElementId::im_background).isEmpty());
 }
 
 TEST_F(Form1Test, WindowedPresentationTakesTheSkinSizeAndCutsOutTheKeyColour) {
@@ -91,8 +92,8 @@ TEST_F(Form1Test, WindowedPresentationTakesTheSkinSizeAndCutsOutTheKeyColour) {
   TForm1& form = *h.form;
   EXPECT_FALSE(form.FullscreenMode);
   EXPECT_EQ(form.size(), QSize(200, 100));
-  EXPECT_TRUE(form.colourKeyEnabled());
-  const QRegion shape = form.windowShape();
+  EXPECT_TRUE(form.skin().colourKeyEnabled());
+  const QRegion shape = form.skin().shape();
   EXPECT_TRUE(shape.contains(QPoint(20, 10)));
   EXPECT_TRUE(shape.contains(QPoint(179, 89)));
   EXPECT_FALSE(shape.contains(QPoint(5, 5))) << "the magenta corner is see-through";
@@ -107,14 +108,14 @@ TEST_F(Form1Test, TheWindowShapeFollowsSegmentsLitOutsideTheFace) {
   skin.writeConfig(TestSkin::defaultConfig() + TestSkin::slot(45, "segment.bmp", 2, 2, 10, 10));
   FormHarness h(skin, testing::windowedStore());
   TForm1& form = *h.form;
-  EXPECT_FALSE(form.windowShape().contains(QPoint(5, 5)));
+  EXPECT_FALSE(form.skin().shape().contains(QPoint(5, 5)));
   form.model().show(ElementId::im_hero_2_body);
   QCoreApplication::processEvents();
-  EXPECT_TRUE(form.windowShape().contains(QPoint(5, 5)));
-  EXPECT_TRUE(form.windowShape().contains(QPoint(100, 50))) << "the rest of the shape is kept";
+  EXPECT_TRUE(form.skin().shape().contains(QPoint(5, 5)));
+  EXPECT_TRUE(form.skin().shape().contains(QPoint(100, 50))) << "the rest of the shape is kept";
   form.model().hide(ElementId::im_hero_2_body);
   QCoreApplication::processEvents();
-  EXPECT_FALSE(form.windowShape().contains(QPoint(5, 5)));
+  EXPECT_FALSE(form.skin().shape().contains(QPoint(5, 5)));
 }
 
 TEST_F(Form1Test, SwitchingThePresentationStoresItRelaysTheWindowAndSwitchingBackRestoresIt) {
@@ -122,7 +123,7 @@ TEST_F(Form1Test, SwitchingThePresentationStoresItRelaysTheWindowAndSwitchingBac
   TForm1& form = *h.form;
   form.switchPresentation();
   EXPECT_TRUE(form.FullscreenMode);
-  EXPECT_TRUE(form.fullscreenMenuChecked());
+  EXPECT_TRUE(form.popupMenu().isChecked(ui::CheckKind::Fullscreen));
   EXPECT_EQ(h.store->values().at("FullscreenMode"), "1");
   EXPECT_EQ(form.size(), screen());
   EXPECT_EQ(form.pos(), QPoint(0, 0));
@@ -160,12 +161,12 @@ TEST_F(Form1Test, AMissingConfigShowsItsMessageAsksToQuitAndStillPlacesTheMenuBu
 TEST_F(Form1Test, BoundKeysWorkTheButtonsAndAHeldKeyReleasesExactlyOnce) {
   FormHarness h(skin, testing::windowedStore());
   TForm1& form = *h.form;
-  form.switchHandheldOn();
+  form.handheld().engine().powerOn();
   std::vector<int> modes;
-  form.engine().setModeObserver([&](std::int32_t mode) { modes.push_back(mode); });
+  form.handheld().engine().setModeObserver([&](std::int32_t mode) { modes.push_back(mode); });
 
   sendKey(&form, QEvent::KeyPress, Qt::Key_1);
-  EXPECT_EQ(form.engine().state.GameMode, 2);
+  EXPECT_EQ(h.state().GameMode, 2);
   EXPECT_TRUE(form.model().isVisible(ElementId::btn_time_down));
   // X11 auto-repeat: release/press pairs marked as repeats while the key is held.
   for (int i = 0; i < 5; ++i) {
@@ -178,15 +179,15 @@ TEST_F(Form1Test, BoundKeysWorkTheButtonsAndAHeldKeyReleasesExactlyOnce) {
   EXPECT_EQ(modes, (std::vector<int>{2, 3})) << "one release, after any number of presses";
 
   sendKey(&form, QEvent::KeyPress, Qt::Key_Left);
-  EXPECT_EQ(form.engine().state.GameMode, 5) << "LEFT starts Game A from the clock";
+  EXPECT_EQ(h.state().GameMode, 5) << "LEFT starts Game A from the clock";
   sendKey(&form, QEvent::KeyRelease, Qt::Key_Left);
   sendKey(&form, QEvent::KeyPress, Qt::Key_5);
-  EXPECT_EQ(form.engine().state.GameMode, 0);
+  EXPECT_EQ(h.state().GameMode, 0);
   sendKey(&form, QEvent::KeyRelease, Qt::Key_5);
-  EXPECT_EQ(form.engine().state.GameMode, 1);
+  EXPECT_EQ(h.state().GameMode, 1);
   sendKey(&form, QEvent::KeyPress, Qt::Key_Q);
   sendKey(&form, QEvent::KeyRelease, Qt::Key_Q);
-  EXPECT_EQ(form.engine().state.GameMode, 1) << "an unbound key does nothing";
+  EXPECT_EQ(h.state().GameMode, 1) << "an unbound key does nothing";
 }
 
 // Two bindings on one key can only come from a hand-edited store; the
@@ -195,35 +196,35 @@ TEST_F(Form1Test, WhenTwoBindingsShareAKeyTheEarlierButtonWins) {
   auto store = testing::windowedStore();
   store->setText("Key2", "2");  // ACL on the 1 key, like TIME
   FormHarness h(skin, store);
-  h.form->switchHandheldOn();
+  h.form->handheld().engine().powerOn();
   sendKey(h.form.get(), QEvent::KeyPress, Qt::Key_1);
-  EXPECT_EQ(h.form->engine().state.GameMode, 2);
+  EXPECT_EQ(h.state().GameMode, 2);
   EXPECT_FALSE(h.form->model().isVisible(ElementId::btn_acl_down));
   sendKey(h.form.get(), QEvent::KeyRelease, Qt::Key_1);
-  EXPECT_EQ(h.form->engine().state.GameMode, 3);
+  EXPECT_EQ(h.state().GameMode, 3);
 }
 
 TEST_F(Form1Test, TheReleaseGoesToThePictureThePressBeganOnAndOnlyTheLeftButtonPresses) {
   FormHarness h(skin, testing::windowedStore());
   TForm1& form = *h.form;
   form.show();
-  form.switchHandheldOn();
+  form.handheld().engine().powerOn();
   const QPoint left = centreOf(form, ElementId::btn_left_top);
   const QPoint time = centreOf(form, ElementId::btn_time_top);
 
   QTest::mousePress(&form, Qt::RightButton, {}, time);
   EXPECT_FALSE(form.model().isVisible(ElementId::btn_time_down)) << "the right button presses nothing";
   QTest::mouseRelease(&form, Qt::RightButton, {}, time);
-  EXPECT_EQ(form.engine().state.GameMode, 1);
+  EXPECT_EQ(h.state().GameMode, 1);
 
   QTest::mousePress(&form, Qt::LeftButton, {}, time);
   EXPECT_TRUE(form.model().isVisible(ElementId::btn_time_down));
-  EXPECT_EQ(form.engine().state.GameMode, 2);
+  EXPECT_EQ(h.state().GameMode, 2);
   QTest::mouseMove(&form, left);
   QTest::mouseRelease(&form, Qt::LeftButton, {}, left);
   EXPECT_FALSE(form.model().isVisible(ElementId::btn_time_down));
   EXPECT_FALSE(form.model().isVisible(ElementId::btn_left_down));
-  EXPECT_EQ(form.engine().state.GameMode, 3) << "TIME got its release although the pointer left it";
+  EXPECT_EQ(h.state().GameMode, 3) << "TIME got its release although the pointer left it";
 
   QTest::mousePress(&form, Qt::LeftButton, {}, left);
   EXPECT_TRUE(form.model().isVisible(ElementId::btn_left_down));
@@ -234,7 +235,7 @@ TEST_F(Form1Test, TheReleaseGoesToThePictureThePressBeganOnAndOnlyTheLeftButtonP
   // A quick second click arrives as a double click instead of a press (X11),
   // and a press followed by a double click must still press only once.
   std::vector<int> modes;
-  form.engine().setModeObserver([&](std::int32_t mode) { modes.push_back(mode); });
+  form.handheld().engine().setModeObserver([&](std::int32_t mode) { modes.push_back(mode); });
   const QPoint acl = centreOf(form, ElementId::btn_acl_top);
   mouseEvent(&form, QEvent::MouseButtonPress, acl, Qt::LeftButton);
   mouseEvent(&form, QEvent::MouseButtonRelease, acl, Qt::LeftButton);
@@ -250,9 +251,9 @@ TEST_F(Form1Test, TheReleaseGoesToThePictureThePressBeganOnAndOnlyTheLeftButtonP
 
 TEST_F(Form1Test, CursorsFollowTheButtonPictures) {
   FormHarness h(skin, testing::windowedStore());
-  EXPECT_EQ(h.form->cursorAt(centreOf(*h.form, ElementId::btn_acl_top)), PointerCursor::Hand);
-  EXPECT_EQ(h.form->cursorAt(centreOf(*h.form, ElementId::btn_alarm_top)), PointerCursor::Help);
-  EXPECT_EQ(h.form->cursorAt(QPoint(25, 15)), PointerCursor::Arrow);
+  EXPECT_EQ(h.form->controls().cursorAt(centreOf(*h.form, ElementId::btn_acl_top)), PointerCursor::Hand);
+  EXPECT_EQ(h.form->controls().cursorAt(centreOf(*h.form, ElementId::btn_alarm_top)), PointerCursor::Help);
+  EXPECT_EQ(h.form->controls().cursorAt(QPoint(25, 15)), PointerCursor::Arrow);
   h.form->show();
   mouseEvent(h.form.get(), QEvent::MouseMove, centreOf(*h.form, ElementId::btn_right_top));
   EXPECT_EQ(h.form->cursor().shape(), Qt::PointingHandCursor);
@@ -268,7 +269,7 @@ TEST_F(Form1Test, TheFaceAndTheAlarmButtonDragTheWindowOnlyWhenWindowed) {
   QTest::qWait(1);
 
   QTest::mousePress(&form, Qt::LeftButton, {}, QPoint(25, 15));
-  EXPECT_EQ(form.DragOrigin, QPoint(25, 15));
+  EXPECT_EQ(form.controls().DragOrigin, QPoint(25, 15));
   QTest::mouseMove(&form, QPoint(55, 35));
   QTest::mouseRelease(&form, Qt::LeftButton, {}, QPoint(55, 35));
   EXPECT_EQ(form.pos(), QPoint(130, 120));
@@ -294,10 +295,16 @@ TEST_F(Form1Test, TheFaceAndTheAlarmButtonDragTheWindowOnlyWhenWindowed) {
 }
 
 TEST_F(Form1Test, FirstActivationShowsTheSplashOnceAndCloseShutsTheSoundDown) {
-  FormHarness h(skin);
-  EXPECT_TRUE(SplashPending);
+  testing::ProgramHarness h(skin);
+  ui::TSplashForm& splash = h.splash();
+  splash.hide();
+  EXPECT_TRUE(h.program->SplashPending);
   h.form->FormActivate();
-  EXPECT_FALSE(SplashPending);
+  EXPECT_FALSE(h.program->SplashPending);
+  EXPECT_TRUE(splash.isVisible()) << "the first activation brings the splash to the front";
+  splash.hide();
+  h.form->FormActivate();
+  EXPECT_FALSE(splash.isVisible()) << "later activations leave it alone";
   h.form->FormClose();
   EXPECT_EQ(h.sound->calls, (std::vector<std::string>{"free", "free", "free", "close"}))
       << "three null samples freed and the library closed, though sound was never set up";

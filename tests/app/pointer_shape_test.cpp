@@ -32,11 +32,15 @@ TEST(PointerTargets, TheTopmostShownElementTakesThePointerAndHiddenOnesTakeNothi
 }
 
 TEST(PointerTargets, ButtonsHaveTheHandAlarmTheHelpCursorAndOnlyFaceAlarmAndOverlayDrag) {
-  for (std::size_t i = 0; i < kButtonPictures.size(); ++i) {
-    const PointerTarget t = pointerTargetOf(kButtonPictures[i]);
+  const std::pair<ElementId, engine::Button> buttons[] = {{ElementId::btn_time_top, engine::Button::Time},
+                                                          {ElementId::btn_acl_top, engine::Button::Acl},
+                                                          {ElementId::btn_left_top, engine::Button::Left},
+                                                          {ElementId::btn_right_top, engine::Button::Right}};
+  for (const auto& [picture, button] : buttons) {
+    const PointerTarget t = pointerTargetOf(picture);
     EXPECT_EQ(t.role, PointerRole::Button);
     EXPECT_EQ(t.cursor, PointerCursor::Hand);
-    EXPECT_EQ(static_cast<std::size_t>(*t.button), i);
+    EXPECT_EQ(t.button, button);
   }
   EXPECT_EQ(pointerTargetOf(ElementId::btn_alarm_top).cursor, PointerCursor::Help);
   for (ElementId drag : {ElementId::im_background, ElementId::btn_alarm_top, ElementId::im_background_screen_top}) {

@@ -11,7 +11,7 @@
 
 namespace mk::app {
 namespace {
-using testing::FormHarness;
+using testing::ProgramHarness;
 using testing::TestSkin;
 
 void pressKey(QWidget* target, Qt::Key key) {
@@ -28,8 +28,8 @@ class SplashTest : public ::testing::Test {
 };
 
 TEST_F(SplashTest, FirstStartShowsTheDialogWithNoOutputChosenAndPlayDisabled) {
-  FormHarness h(skin);
-  ui::TSplashForm splash(*h.form);
+  ProgramHarness h(skin);
+  ui::TSplashForm& splash = h.splash();
   EXPECT_TRUE(splash.isVisible());
   EXPECT_FALSE(splash.skippedAtCreation());
   EXPECT_EQ(splash.size(), QSize(460, 420));
@@ -59,8 +59,8 @@ TEST_F(SplashTest, FirstStartShowsTheDialogWithNoOutputChosenAndPlayDisabled) {
 }
 
 TEST_F(SplashTest, PlayStoresTheChoicesCentresTheHandheldAndSwitchesItOn) {
-  FormHarness h(skin, testing::windowedStore());
-  ui::TSplashForm splash(*h.form);
+  ProgramHarness h(skin, testing::windowedStore());
+  ui::TSplashForm& splash = h.splash();
   splash.cb_sound->setCurrentIndex(2);
   splash.chb_splashscreen->setChecked(false);
   pressKey(splash.cb_sound, Qt::Key_Return);
@@ -69,10 +69,10 @@ TEST_F(SplashTest, PlayStoresTheChoicesCentresTheHandheldAndSwitchesItOn) {
   EXPECT_TRUE(h.sound->calls.empty()) << "no sound: the library is never called";
   EXPECT_EQ(h.store->values().at("SoundMode"), "2");
   EXPECT_EQ(h.store->values().at("SplashScreen"), "0");
-  EXPECT_FALSE(h.form->splashMenuChecked());
+  EXPECT_FALSE(h.form->popupMenu().isChecked(ui::CheckKind::Splash));
   const QSize s = QGuiApplication::primaryScreen()->geometry().size();
   EXPECT_EQ(h.form->pos(), QPoint((s.width() - 200) / 2, (s.height() - 100) / 2));
-  EXPECT_EQ(h.form->engine().state.GameMode, 1);
+  EXPECT_EQ(h.state().GameMode, 1);
   EXPECT_TRUE(h.form->model().isVisible(lcd::ElementId::im_hero_2_body));
 }
 
@@ -80,14 +80,14 @@ TEST_F(SplashTest, AStoredChoiceWithTheSplashOffSkipsTheDialogAndStartsAtOnce) {
   auto store = testing::windowedStore();
   store->setText("SoundMode", "0");
   store->setText("SplashScreen", "0");
-  FormHarness h(skin, store);
-  ui::TSplashForm splash(*h.form);
+  ProgramHarness h(skin, store);
+  ui::TSplashForm& splash = h.splash();
   EXPECT_TRUE(splash.skippedAtCreation());
   EXPECT_FALSE(splash.isVisible());
-  EXPECT_FALSE(SplashPending) << "the main window's activation must not show it";
+  EXPECT_FALSE(h.program->SplashPending) << "the main window's activation must not show it";
   EXPECT_EQ(h.sound->calls, (std::vector<std::string>{"init", "output 2", "load Sound/Got.wav",
                                                        "load Sound/Move.wav", "load Sound/Start.wav"}));
-  EXPECT_EQ(h.form->engine().state.GameMode, 1);
+  EXPECT_EQ(h.state().GameMode, 1);
   EXPECT_GE(h.form->pos().x(), 0);
 }
 
@@ -96,8 +96,8 @@ TEST_F(SplashTest, StoredChoicesOutsideTheListLeaveNothingChosenWhateverTheSplas
     auto store = testing::windowedStore();
     store->setText("SoundMode", stored);
     store->setText("SplashScreen", "0");
-    FormHarness h(skin, store);
-    ui::TSplashForm splash(*h.form);
+    ProgramHarness h(skin, store);
+    ui::TSplashForm& splash = h.splash();
     EXPECT_FALSE(splash.skippedAtCreation()) << stored;
     EXPECT_FALSE(splash.playEnabled()) << stored;
     EXPECT_FALSE(splash.chb_splashscreen->isChecked());
@@ -105,8 +105,8 @@ TEST_F(SplashTest, StoredChoicesOutsideTheListLeaveNothingChosenWhateverTheSplas
 }
 
 TEST_F(SplashTest, EscAsksToQuitAndStoresNothing) {
-  FormHarness h(skin);
-  ui::TSplashForm splash(*h.form);
+  ProgramHarness h(skin);
+  ui::TSplashForm& splash = h.splash();
   splash.cb_sound->setCurrentIndex(0);
   const auto before = h.store->values();
   pressKey(splash.cb_sound, Qt::Key_Escape);
@@ -116,24 +116,24 @@ TEST_F(SplashTest, EscAsksToQuitAndStoresNothing) {
 }
 
 TEST_F(SplashTest, FailedSoundSetUpEndsPlayWithTheDialogOpenAndNoModeEntered) {
-  FormHarness h(skin);
+  ProgramHarness h(skin);
   h.sound->samplesLoad = false;
-  ui::TSplashForm splash(*h.form);
+  ui::TSplashForm& splash = h.splash();
   splash.cb_sound->setCurrentIndex(0);
   splash.btn_playClick();
   EXPECT_EQ(h.terminationRequests, 1);
   ASSERT_EQ(h.errors.size(), 1u);
   EXPECT_EQ(h.errors[0], "Sound folder unproperly installed. Please reinstall the game.");
   EXPECT_TRUE(splash.isVisible());
-  EXPECT_EQ(h.form->engine().state.GameMode, 0);
+  EXPECT_EQ(h.state().GameMode, 0);
   EXPECT_EQ(h.store->values().at("SoundMode"), "-1");
   EXPECT_EQ(h.store->values().at("SplashScreen"), "1");
   EXPECT_LT(h.form->pos().x(), 0) << "the main window stays out of sight";
 }
 
 TEST_F(SplashTest, LinksOpenThroughTheDesktopAndTheDialogStaysOpen) {
-  FormHarness h(skin);
-  ui::TSplashForm splash(*h.form);
+  ProgramHarness h(skin);
+  ui::TSplashForm& splash = h.splash();
   splash.la_website_2Click();
   splash.la_email_2Click();
   splash.btn_paypalClick();

@@ -1,4 +1,4 @@
-#include "input/keys_form.h"
+#include "ui/keys_form.h"
 
 #include <gtest/gtest.h>
 
@@ -10,6 +10,7 @@
 #include "settings/settings_store.h"
 
 using namespace mk::input;
+using mk::ui::TKeysForm;
 using mk::settings::MemorySettingsStore;
 
 namespace {

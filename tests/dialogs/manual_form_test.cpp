@@ -1,4 +1,4 @@
-#include "skin/manual_form.h"
+#include "ui/manual_form.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -13,7 +13,7 @@
 
 namespace fs = std::filesystem;
 using mk::skin::ManualPages;
-using mk::skin::TManualForm;
+using mk::ui::TManualForm;
 
 namespace {
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "engine/engine.h"
+#include "engine_probe.h"
 #include "engine/virtual_clock.h"
 #include "lcd/display_ops.h"
 #include "lcd/segment_tables.h"
@@ -76,8 +77,7 @@ class EngineTest : public ::testing::Test {
   ~EngineTest() override { display.removeObserver(&log); }
 
   void switchOn() {
-    engine.state.GameMode = kModeAllOn;
-    engine.Gam_Set_Mode();
+    engine.powerOn();
   }
   void toClockAt(std::int64_t ms) {
     switchOn();
@@ -126,7 +126,7 @@ class EngineTest : public ::testing::Test {
   settings::MemorySettingsStore store;
   FixedLocalClock localClock;
   Engine engine{display, clock, sound, store, localClock, 1};
-  GameState& s = engine.state;
+  GameState& s = EngineProbe::state(engine);
 };
 
 inline const std::optional<int> kBlank = std::nullopt;

@@ -4,9 +4,10 @@
 #include <string>
 #include <vector>
 
+#include "lcd/display_ops.h"
+#include "tests/engine/engine_probe.h"
 #include "tools/sim/options.h"
 #include "tools/sim/script.h"
-#include "lcd/display_ops.h"
 #include "tools/sim/simulation.h"
 
 namespace mk::sim {
@@ -153,11 +154,11 @@ TEST(AutoPlay, StopsPlayingOnceTheGameIsOver) {
   sim.runTo(30000);
   // Three misses forced by hand: the player must not press on into a new game.
   sim.engine().Gam_Stop_All_Timers();
-  sim.engine().state.Misses = 3;
+  engine::testing::EngineProbe::state(sim.engine()).Misses = 3;
   lcd::Vid_Show_Panel_Miss(display, 3);
   sim.engine().Gam_Game_Over();
   sim.runTo(o.untilMs);
-  EXPECT_EQ(sim.engine().state.GameMode, engine::kModeClock);
+  EXPECT_EQ(sim.engine().state().GameMode, engine::kModeClock);
 }
 
 }  // namespace

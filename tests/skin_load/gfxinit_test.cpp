@@ -5,13 +5,14 @@
 #include <set>
 #include <sstream>
 
-#include "skin/skin_report.h"
 #include "skin_fixture.h"
+#include "tools/sim/skin_report.h"
 
 namespace mk::skin {
 namespace {
 
 using lcd::ElementId;
+using sim::HeadlessSkinHost;
 using testing::TempSkinFolder;
 
 class SkinPassTest : public ::testing::Test {

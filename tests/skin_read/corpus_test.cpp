@@ -51,7 +51,8 @@ lcd::Picture opaque(const lcd::Picture& picture) {
 
 #define REQUIRE_CORPUS(var, sub)                                                      \
   const auto var##Root = corpusDir();                                                 \
-  if (!var##Root || !fs::is_directory(*var##Root / (sub))) GTEST_SKIP() << "no corpus"; \
+  if (!var##Root || !fs::is_directory(*var##Root / (sub)))                            \
+    GTEST_SKIP() << "no picture corpus folder " sub " (the build's MK_CORPUS_DIR)";   \
   const fs::path var = *var##Root / (sub)
 
 // ---------------------------------------------------------------- PngSuite

@@ -8,20 +8,20 @@
 #include <vector>
 
 #include "lcd/element_model.h"
-#include "skin/skin_report.h"
-#include "skin/snapshot.h"
 #include "tools/sim/options.h"
 #include "tools/sim/script.h"
 #include "tools/sim/simulation.h"
+#include "tools/sim/skin_report.h"
+#include "tools/sim/snapshot.h"
 
 int main(int argc, char** argv) {
   using namespace mk::sim;
   std::vector<std::string_view> args(argv + 1, argv + argc);
   if (std::find(args.begin(), args.end(), std::string_view("--skin-report")) != args.end()) {
-    return mk::skin::runSkinReport(args, std::cout, std::cerr);
+    return runSkinReport(args, std::cout, std::cerr);
   }
   std::optional<std::string> snapshot;
-  if (auto error = mk::skin::takeSnapshotOption(args, snapshot)) {
+  if (auto error = takeSnapshotOption(args, snapshot)) {
     std::fprintf(stderr, "marsh-keeper-sim: %s\n", error->c_str());
     return 2;
   }
@@ -48,12 +48,12 @@ int main(int argc, char** argv) {
   static char buffer[1 << 16];
   std::setvbuf(stdout, buffer, _IOFBF, sizeof buffer);
   mk::lcd::ElementModel display;
-  std::optional<mk::skin::SnapshotSkin> skin;
-  if (snapshot) skin = mk::skin::loadSkinForSnapshot(display, mk::skin::executableFolder() / "Config.ini", std::cerr);
+  std::optional<SnapshotSkin> skin;
+  if (snapshot) skin = loadSkinForSnapshot(display, executableFolder() / "Config.ini", std::cerr);
   runSimulation(options, std::move(script), display, stdout);
   if (std::fflush(stdout) != 0) return 1;
   if (snapshot) {
-    if (const std::string error = mk::skin::writeSnapshot(display, *skin, *snapshot); !error.empty()) {
+    if (const std::string error = writeSnapshot(display, *skin, *snapshot); !error.empty()) {
       std::fprintf(stderr, "marsh-keeper-sim: %s\n", error.c_str());
       return 1;
     }

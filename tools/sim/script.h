@@ -6,9 +6,11 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/buttons.h"
+
 namespace mk::sim {
 
-enum class Button { Time, Acl, Left, Right };
+using engine::Button;
 
 struct ScriptEvent {
   std::int64_t ms = 0;

@@ -3,6 +3,8 @@
 #include <charconv>
 #include <limits>
 
+#include "settings/persistent_settings.h"
+
 namespace mk::sim {
 
 namespace {
@@ -78,10 +80,9 @@ Simulation::Simulation(const Options& options, std::vector<ScriptEvent> script, 
   for (int p = 1; p <= 4; ++p) display_.setDigit(p, std::nullopt);
 
   // High scores come from the store, as when the main window is created.
-  store_.memory().writeInt("HiScore1", options.hiScore1);
-  store_.memory().writeInt("HiScore2", options.hiScore2);
-  engine_.state.HiScore1 = store_.readInt("HiScore1", engine_.state.HiScore1);
-  engine_.state.HiScore2 = store_.readInt("HiScore2", engine_.state.HiScore2);
+  settings::writeInt(store_.memory(), settings::Setting::HiScore1, options.hiScore1);
+  settings::writeInt(store_.memory(), settings::Setting::HiScore2, options.hiScore2);
+  engine_.loadHighScores();
 
   if (trace_.enabled()) {
     display_.addObserver(&trace_);
@@ -94,19 +95,16 @@ Simulation::Simulation(const Options& options, std::vector<ScriptEvent> script, 
   if (options.autoplay) player_.emplace(engine_, display_);
 
   // Switched on, as Play in the splash dialog does.
-  engine_.state.GameMode = engine::kModeAllOn;
-  engine_.Gam_Set_Mode();
+  engine_.powerOn();
 }
 
 Simulation::~Simulation() { display_.removeObserver(&trace_); }
 
 void Simulation::apply(const ScriptEvent& event) {
-  auto& e = engine_;
-  switch (event.button) {
-    case Button::Time: event.down ? e.Inp_time_down() : e.Inp_time_up(); break;
-    case Button::Acl: event.down ? e.Inp_acl_down() : e.Inp_acl_up(); break;
-    case Button::Left: event.down ? e.Inp_left_down() : e.Inp_left_up(); break;
-    case Button::Right: event.down ? e.Inp_right_down() : e.Inp_right_up(); break;
+  if (event.down) {
+    engine_.press(event.button);
+  } else {
+    engine_.release(event.button);
   }
 }
 
@@ -128,7 +126,7 @@ void Simulation::runTo(std::int64_t ms) {
 }
 
 RunResult Simulation::result() const {
-  const auto& s = engine_.state;
+  const auto& s = engine_.state();
   return {s.Score, s.Misses, s.GameMode, clock_.now()};
 }
 

@@ -1,16 +1,16 @@
-#include "skin/skin_report.h"
+#include "tools/sim/skin_report.h"
 
 #include <gtest/gtest.h>
 
 #include <sstream>
 #include <vector>
 
-#include "skin_fixture.h"
+#include "tests/skin_load/skin_fixture.h"
 
-namespace mk::skin {
+namespace mk::sim {
 namespace {
 
-using testing::TempSkinFolder;
+using skin::testing::TempSkinFolder;
 
 struct Report {
   int status = 0;
@@ -107,4 +107,4 @@ TEST(SkinReport, RejectsOptionsItDoesNotKnowWithStatusTwo) {
 }
 
 }  // namespace
-}  // namespace mk::skin
+}  // namespace mk::sim

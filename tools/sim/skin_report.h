@@ -9,12 +9,15 @@
 #include "lcd/element_model.h"
 #include "skin/skin_host.h"
 
-namespace mk::skin {
+namespace mk::sim {
+
+using skin::Colour;
+using skin::Size;
 
 // A window-free SkinHost: keeps what the loader sets, starting from the main
 // window's initial look, and writes every message box text as
 // "message: <text>" and a termination request as "terminate" to `log`.
-class HeadlessSkinHost : public SkinHost {
+class HeadlessSkinHost : public skin::SkinHost {
  public:
   HeadlessSkinHost(std::filesystem::path configPath, Size screen, std::ostream& log)
       : configPath_(std::move(configPath)), screen_(screen), log_(log) {}
@@ -41,10 +44,10 @@ class HeadlessSkinHost : public SkinHost {
   std::filesystem::path configPath_;
   Size screen_;
   std::ostream& log_;
-  Size client_ = kInitialClientSize;
-  Colour background_ = kInitialBackground;
-  Colour keyColour_ = kInitialKeyColour;
-  bool colourKeyOn_ = kInitialColourKeyOn;
+  Size client_ = skin::kInitialClientSize;
+  Colour background_ = skin::kInitialBackground;
+  Colour keyColour_ = skin::kInitialKeyColour;
+  bool colourKeyOn_ = skin::kInitialColourKeyOn;
   bool backdropStretch_ = false;
   bool terminationRequested_ = false;
 };
@@ -64,4 +67,4 @@ int runSkinReport(std::span<const std::string_view> args, const std::filesystem:
 // The same with Config.ini beside the executable.
 int runSkinReport(std::span<const std::string_view> args, std::ostream& out, std::ostream& err);
 
-}  // namespace mk::skin
+}  // namespace mk::sim

@@ -1,4 +1,4 @@
-#include "input/keys_form.h"
+#include "ui/keys_form.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -10,24 +10,18 @@
 #include <QWindow>
 #include <utility>
 
+#include "input/key_table.h"
 #include "input/qt_keys.h"
+#include "ui/dialog_kit.h"
 
-namespace mk::input {
+namespace mk::ui {
 
 namespace {
 
-const QColor kBackground(8, 41, 82);
+namespace vk = input::vk;
+
 const QColor kCaption(Qt::white);
 const QColor kDuplicate(255, 0, 0);
-
-QFont dialogFont(bool bold, bool underline = false, bool arial = false) {
-  QFont font;
-  if (arial) font.setFamilies({QStringLiteral("Arial"), QStringLiteral("Liberation Sans"), QStringLiteral("Helvetica")});
-  font.setPixelSize(11);
-  font.setBold(bold);
-  font.setUnderline(underline);
-  return font;
-}
 
 QLabel* caption(QWidget* parent, const char* text, QRect box, Qt::Alignment align, QFont font) {
   auto* label = new QLabel(QString::fromLatin1(text), parent);
@@ -43,7 +37,7 @@ QLabel* caption(QWidget* parent, const char* text, QRect box, Qt::Alignment alig
 QComboBox* keyList(QWidget* parent, QRect box) {
   auto* list = new QComboBox(parent);
   list->setGeometry(box);
-  list->setFont(dialogFont(false, false, true));
+  list->setFont(fontOf(TextStyle::Label));
   QPalette palette = list->palette();
   for (auto role : {QPalette::Base, QPalette::Button, QPalette::Window}) palette.setColor(role, Qt::white);
   for (auto role : {QPalette::Text, QPalette::ButtonText, QPalette::WindowText}) palette.setColor(role, Qt::black);
@@ -59,7 +53,7 @@ void setCaptionColour(QLabel* label, const QColor& colour) {
 
 }  // namespace
 
-TKeysForm::TKeysForm(KeyBindings& bindings, settings::SettingsStore& store, QWidget* mainWindow,
+TKeysForm::TKeysForm(input::KeyBindings& bindings, settings::SettingsStore& store, QWidget* mainWindow,
                      std::function<void()> bindingsChanged)
     : QWidget(nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::MSWindowsFixedSizeDialogHint),
       bindings_(bindings),
@@ -71,22 +65,22 @@ TKeysForm::TKeysForm(KeyBindings& bindings, settings::SettingsStore& store, QWid
   setFixedSize(448, 131);
   setAutoFillBackground(true);
   QPalette palette = this->palette();
-  palette.setColor(QPalette::Window, kBackground);
+  palette.setColor(QPalette::Window, kDialogBackground);
   setPalette(palette);
 
-  la_main = caption(this, "Main operations", {8, 8, 104, 13}, Qt::AlignLeft, dialogFont(true, true));
-  la_controls = caption(this, "Game controls", {336, 8, 104, 13}, Qt::AlignRight, dialogFont(true, true));
+  la_main = caption(this, "Main operations", {8, 8, 104, 13}, Qt::AlignLeft, fontOf(TextStyle::SystemHeading));
+  la_controls = caption(this, "Game controls", {336, 8, 104, 13}, Qt::AlignRight, fontOf(TextStyle::SystemHeading));
   cb_1 = keyList(this, {8, 29, 120, 21});
-  la_1 = caption(this, "Time", {136, 33, 72, 14}, Qt::AlignLeft, dialogFont(true, false, true));
+  la_1 = caption(this, "Time", {136, 33, 72, 14}, Qt::AlignLeft, fontOf(TextStyle::StrongLabel));
   cb_2 = keyList(this, {8, 61, 120, 21});
-  la_2 = caption(this, "ACL", {136, 65, 72, 14}, Qt::AlignLeft, dialogFont(true, false, true));
-  la_4 = caption(this, "Left", {240, 33, 72, 14}, Qt::AlignRight, dialogFont(true, false, true));
+  la_2 = caption(this, "ACL", {136, 65, 72, 14}, Qt::AlignLeft, fontOf(TextStyle::StrongLabel));
+  la_4 = caption(this, "Left", {240, 33, 72, 14}, Qt::AlignRight, fontOf(TextStyle::StrongLabel));
   cb_3 = keyList(this, {320, 29, 120, 21});
-  la_3 = caption(this, "Right", {240, 65, 72, 14}, Qt::AlignRight, dialogFont(true, false, true));
+  la_3 = caption(this, "Right", {240, 65, 72, 14}, Qt::AlignRight, fontOf(TextStyle::StrongLabel));
   cb_4 = keyList(this, {320, 61, 120, 21});
   btn_accept = new QPushButton(QStringLiteral("- ACCEPT -"), this);
   btn_accept->setGeometry(183, 98, 82, 25);
-  btn_accept->setFont(dialogFont(true));
+  btn_accept->setFont(fontOf(TextStyle::SystemButton));
   btn_accept->setCursor(Qt::PointingHandCursor);
 
   const std::array<std::pair<QObject*, const char*>, 11> names{{{la_main, "la_main"},
@@ -114,13 +108,13 @@ TKeysForm::TKeysForm(KeyBindings& bindings, settings::SettingsStore& store, QWid
 }
 
 void TKeysForm::FormCreate() {
-  for (const KeyEntry& key : KeyNames) cb_1->addItem(QString::fromLatin1(key.list().data(), qsizetype(key.list().size())));
+  for (const input::KeyEntry& key : input::KeyNames) cb_1->addItem(QString::fromLatin1(key.list().data(), qsizetype(key.list().size())));
   for (QComboBox* list : {cb_2, cb_3, cb_4})
     for (int i = 0; i < cb_1->count(); ++i) list->addItem(cb_1->itemText(i));
-  for (int n = 1; n <= kBindingCount; ++n) {
+  for (int n = 1; n <= input::kBindingCount; ++n) {
     const int index = bindings_[n].KeyIndex;
     // A hand-edited index outside 1..44 selects nothing.
-    lists()[static_cast<std::size_t>(n - 1)]->setCurrentIndex(isKeyIndex(index) ? index - 1 : -1);
+    lists()[static_cast<std::size_t>(n - 1)]->setCurrentIndex(input::isKeyIndex(index) ? index - 1 : -1);
   }
   for (QComboBox* list : lists())
     connect(list, &QComboBox::currentIndexChanged, this, [this] { cbChange(); });
@@ -172,11 +166,8 @@ void TKeysForm::cbChange() {
 
 void TKeysForm::btn_acceptClick() {
   if (!btn_accept->isEnabled()) return;
-  for (int n = 1; n <= kBindingCount; ++n) {
-    bindings_[n].KeyIndex = lists()[static_cast<std::size_t>(n - 1)]->currentIndex() + 1;
-    store_.writeInt(keySettingName(n), bindings_[n].KeyIndex);
-    bindings_.AssignWord(n, bindings_[n]);
-  }
+  for (int n = 1; n <= input::kBindingCount; ++n)
+    bindings_.rebind(store_, n, lists()[static_cast<std::size_t>(n - 1)]->currentIndex() + 1);
   if (bindingsChanged_) bindingsChanged_();
   leave();
 }
@@ -200,13 +191,13 @@ bool TKeysForm::FormKeyDown(std::uint16_t key) {
 
 bool TKeysForm::eventFilter(QObject* watched, QEvent* event) {
   // The dialog sees the keys before its lists and its button do.
-  if (event->type() == QEvent::KeyPress && FormKeyDown(windowsKeyCode(*static_cast<QKeyEvent*>(event))))
+  if (event->type() == QEvent::KeyPress && FormKeyDown(input::windowsKeyCode(*static_cast<QKeyEvent*>(event))))
     return true;
   return QWidget::eventFilter(watched, event);
 }
 
 void TKeysForm::keyPressEvent(QKeyEvent* event) {
-  if (!FormKeyDown(windowsKeyCode(*event))) QWidget::keyPressEvent(event);
+  if (!FormKeyDown(input::windowsKeyCode(*event))) QWidget::keyPressEvent(event);
 }
 
 void TKeysForm::FormActivate() { cb_1->setFocus(Qt::ActiveWindowFocusReason); }
@@ -228,4 +219,4 @@ void TKeysForm::closeEvent(QCloseEvent* event) {
   leave();
 }
 
-}  // namespace mk::input
+}  // namespace mk::ui

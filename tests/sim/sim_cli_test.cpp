@@ -8,13 +8,13 @@
 #include <QStringList>
 #include <sstream>
 
-#include "skin_fixture.h"
+#include "tests/skin_load/skin_fixture.h"
 
-namespace mk::skin {
+namespace mk::sim {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::TempSkinFolder;
+using skin::testing::TempSkinFolder;
 
 struct SimRun {
   int status = -1;
@@ -102,4 +102,4 @@ TEST_F(SimulatorCli, SnapshotPicturesTheFaceAsTheRunLeftIt) {
 }
 
 }  // namespace
-}  // namespace mk::skin
+}  // namespace mk::sim

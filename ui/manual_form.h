@@ -14,7 +14,7 @@
 
 class QLabel;
 
-namespace mk::skin {
+namespace mk::ui {
 
 // The manual viewer: the twelve page pictures, one at a time, with
 // previous-page, next-page and close buttons, the arrow keys and Escape.
@@ -31,7 +31,7 @@ class TManualForm : public QWidget {
   // showError (the decoder's text); the pages after it stay empty.
   TManualForm(const std::filesystem::path& configPath, ErrorReporter showError, QWidget* parent = nullptr);
   // The same with pages already loaded.
-  TManualForm(const ManualPages& pages, ErrorReporter showError, QWidget* parent = nullptr);
+  TManualForm(const skin::ManualPages& pages, ErrorReporter showError, QWidget* parent = nullptr);
 
   static constexpr int kPageCount = 12;
   static constexpr int kButtonWidth = 16;
@@ -84,7 +84,7 @@ class TManualForm : public QWidget {
  private:
   enum class Pressed { None, Left, Right, Close };
 
-  void FormCreate(const ManualPages& pages);
+  void FormCreate(const skin::ManualPages& pages);
   void FormShow();
   void placeButtons();
   void forgetHeldKeys();
@@ -102,4 +102,4 @@ class TManualForm : public QWidget {
   input::KeyRepeatFilter keys_{[this](std::uint16_t code) { FormKeyUp(code); }};
 };
 
-}  // namespace mk::skin
+}  // namespace mk::ui

@@ -1,4 +1,4 @@
-#include "skin/skin_report.h"
+#include "tools/sim/skin_report.h"
 
 #include <charconv>
 #include <cstdio>
@@ -8,7 +8,8 @@
 
 #include "skin/gfxinit.h"
 
-namespace mk::skin {
+namespace mk::sim {
+using namespace mk::skin;
 namespace fs = std::filesystem;
 
 void HeadlessSkinHost::showError(std::string_view text) { log_ << "message: " << text << '\n'; }
@@ -115,4 +116,4 @@ int runSkinReport(std::span<const std::string_view> args, std::ostream& out, std
   return runSkinReport(args, executableFolder() / "Config.ini", out, err);
 }
 
-}  // namespace mk::skin
+}  // namespace mk::sim

@@ -1,4 +1,4 @@
-#include "skin/manual_form.h"
+#include "ui/manual_form.h"
 
 #include <QFile>
 #include <QGuiApplication>
@@ -11,20 +11,15 @@
 #include <utility>
 
 #include "input/key_table.h"
+#include "skin/compositor.h"
 #include "skin/decode.h"
+#include "ui/art/art_paths.h"
 
-namespace mk::skin {
+namespace mk::ui {
 
 namespace {
 
 namespace vk = input::vk;
-
-// A view over the picture's own pixels; the caller keeps the picture alive.
-QImage viewOf(const lcd::Picture& picture) {
-  if (picture.isNull()) return {};
-  return QImage(reinterpret_cast<const uchar*>(picture.pixels()), picture.width(), picture.height(),
-                picture.width() * 4, QImage::Format_ARGB32_Premultiplied);
-}
 
 // Paints the current page unscaled from the top-left corner.
 class PageView final : public QWidget {
@@ -103,10 +98,15 @@ QImage drawButton(Symbol symbol, bool pressed) {
 
 // The artwork's picture when the program carries it, else the same drawn here.
 QPixmap buttonPicture(Symbol symbol, bool pressed) {
-  const char* names[] = {"next", "previous", "close"};
-  const QString resource = QStringLiteral(":/art/manual_%1_%2.png")
-                               .arg(QLatin1String(names[static_cast<int>(symbol)]),
-                                    pressed ? QStringLiteral("down") : QStringLiteral("up"));
+  struct Pictures {
+    const char* up;
+    const char* down;
+  };
+  constexpr Pictures kPictures[] = {{art::kManualNextUp, art::kManualNextDown},
+                                    {art::kManualPreviousUp, art::kManualPreviousDown},
+                                    {art::kManualCloseUp, art::kManualCloseDown}};
+  const Pictures& pictures = kPictures[static_cast<int>(symbol)];
+  const QString resource = QString::fromLatin1(pressed ? pictures.down : pictures.up);
   if (QFile::exists(resource)) return QPixmap(resource);
   return QPixmap::fromImage(drawButton(symbol, pressed));
 }
@@ -123,9 +123,9 @@ QLabel* buttonLabel(QWidget* parent, const char* name, Symbol symbol, bool press
 }  // namespace
 
 TManualForm::TManualForm(const std::filesystem::path& configPath, ErrorReporter showError, QWidget* parent)
-    : TManualForm(Gfx_Init_Manual(configPath), std::move(showError), parent) {}
+    : TManualForm(skin::Gfx_Init_Manual(configPath), std::move(showError), parent) {}
 
-TManualForm::TManualForm(const ManualPages& pages, ErrorReporter showError, QWidget* parent)
+TManualForm::TManualForm(const skin::ManualPages& pages, ErrorReporter showError, QWidget* parent)
     : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
       showError_(std::move(showError)) {
   setObjectName(QStringLiteral("ManualForm"));
@@ -153,15 +153,15 @@ TManualForm::TManualForm(const ManualPages& pages, ErrorReporter showError, QWid
   FormCreate(pages);
 }
 
-void TManualForm::FormCreate(const ManualPages& pages) {
+void TManualForm::FormCreate(const skin::ManualPages& pages) {
   // A hand-edited size must still give a window that exists on screen.
-  const int width = std::clamp(pages.clientSize.width, 1, kMaxPictureSide);
-  const int height = std::clamp(pages.clientSize.height, 1, kMaxPictureSide);
+  const int width = std::clamp(pages.clientSize.width, 1, skin::kMaxPictureSide);
+  const int height = std::clamp(pages.clientSize.height, 1, skin::kMaxPictureSide);
   setFixedSize(width, height);
   for (int n = 1; n <= kPageCount; ++n) {
     const auto i = static_cast<std::size_t>(n - 1);
     pagePictures_[i] = pages.page(n);
-    ManualPages_[i] = viewOf(pagePictures_[i]);
+    ManualPages_[i] = skin::imageView(pagePictures_[i], /*transparent=*/false);
   }
   if (!pages.error.empty() && showError_) showError_(pages.error);
 }
@@ -338,4 +338,4 @@ void TManualForm::focusOutEvent(QFocusEvent* event) {
   QWidget::focusOutEvent(event);
 }
 
-}  // namespace mk::skin
+}  // namespace mk::ui

@@ -1,31 +1,17 @@
 #pragma once
 
-#include <QImage>
 #include <array>
 #include <filesystem>
 #include <iosfwd>
 #include <optional>
-#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "lcd/element_model.h"
-#include "skin/skin_host.h"
+#include "skin/compositor.h"
 
-namespace mk::skin {
-
-// What a picture of the face needs beyond the element model.
-struct FaceLook {
-  Size client = kInitialClientSize;
-  Colour background = kInitialBackground;
-  bool backdropStretch = false;
-};
-
-// The whole client area composed as the window shows it; a null image for a
-// client area larger than kMaxSnapshotSide either way, or empty.
-inline constexpr int kMaxSnapshotSide = 16384;
-QImage composeFace(const lcd::ElementModel& model, const FaceLook& look);
+namespace mk::sim {
 
 // The elements whose visibility only the skin and the window decide: the
 // backdrop, logo, face, overlay, clickable buttons and the menu button. The
@@ -42,7 +28,7 @@ static_assert(kFrameElements.size() == 11);
 
 // A skin loaded for a headless run that ends with a picture of the face.
 struct SnapshotSkin {
-  FaceLook look;
+  skin::FaceLook look;
   std::array<bool, kFrameElements.size()> frameShown{};  // as the skin pass left them
 };
 
@@ -63,4 +49,4 @@ std::string writeSnapshot(lcd::ElementModel& model, const SnapshotSkin& skin,
 std::optional<std::string> takeSnapshotOption(std::vector<std::string_view>& args,
                                               std::optional<std::string>& file);
 
-}  // namespace mk::skin
+}  // namespace mk::sim

@@ -4,9 +4,9 @@
 
 class QWidget;
 
-namespace mk::sound {
+namespace mk::ui {
 
 // A modal message box titled "Error" with the error icon and one OK button.
 void showErrorBox(QWidget* parent, std::string_view text);
 
-}  // namespace mk::sound
+}  // namespace mk::ui

@@ -12,7 +12,7 @@ class QComboBox;
 class QLabel;
 class QPushButton;
 
-namespace mk::input {
+namespace mk::ui {
 
 // The key settings dialog: one list of the 44 keys per handheld button,
 // accept refused while two lists share a key. Created once (after the main
@@ -24,7 +24,7 @@ namespace mk::input {
 // which it disables while open.
 class TKeysForm : public QWidget {
  public:
-  TKeysForm(KeyBindings& bindings, settings::SettingsStore& store, QWidget* mainWindow,
+  TKeysForm(input::KeyBindings& bindings, settings::SettingsStore& store, QWidget* mainWindow,
             std::function<void()> bindingsChanged);
 
   // The "Key settings" command: centre on the screen, show (not modal) and
@@ -53,8 +53,8 @@ class TKeysForm : public QWidget {
   QPushButton* btn_accept = nullptr;
 
   // In binding order 1..4: the lists, and the caption beside each.
-  std::array<QComboBox*, kBindingCount> lists() const { return {cb_1, cb_2, cb_3, cb_4}; }
-  std::array<QLabel*, kBindingCount> captions() const { return {la_1, la_2, la_4, la_3}; }
+  std::array<QComboBox*, input::kBindingCount> lists() const { return {cb_1, cb_2, cb_3, cb_4}; }
+  std::array<QLabel*, input::kBindingCount> captions() const { return {la_1, la_2, la_4, la_3}; }
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -68,10 +68,10 @@ class TKeysForm : public QWidget {
   void FormActivate();
   void leave();
 
-  KeyBindings& bindings_;
+  input::KeyBindings& bindings_;
   settings::SettingsStore& store_;
   QWidget* mainWindow_;
   std::function<void()> bindingsChanged_;
 };
 
-}  // namespace mk::input
+}  // namespace mk::ui

@@ -1,8 +1,8 @@
-#include "sound/error_box.h"
+#include "ui/error_box.h"
 
 #include <QMessageBox>
 
-namespace mk::sound {
+namespace mk::ui {
 
 void showErrorBox(QWidget* parent, std::string_view text) {
   QMessageBox box(QMessageBox::Critical, QStringLiteral("Error"),
@@ -10,4 +10,4 @@ void showErrorBox(QWidget* parent, std::string_view text) {
   box.exec();
 }
 
-}  // namespace mk::sound
+}  // namespace mk::ui

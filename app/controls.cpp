@@ -1,0 +1,153 @@
+#include "app/controls.h"
+
+#include <QKeyEvent>
+
+namespace mk::app {
+using lcd::ElementId;
+
+namespace {
+
+Qt::CursorShape shapeOf(PointerCursor cursor) {
+  switch (cursor) {
+    case PointerCursor::Hand:
+      return Qt::PointingHandCursor;
+    case PointerCursor::Help:
+      return Qt::WhatsThisCursor;
+    case PointerCursor::Arrow:
+      break;
+  }
+  return Qt::ArrowCursor;
+}
+
+// The picture each hover text belongs to.
+constexpr std::array<std::pair<ElementId, std::string input::ButtonHints::*>, 5> kHintedPictures{{
+    {ElementId::btn_time_top, &input::ButtonHints::time},
+    {ElementId::btn_acl_top, &input::ButtonHints::acl},
+    {ElementId::btn_alarm_top, &input::ButtonHints::alarm},
+    {ElementId::btn_left_top, &input::ButtonHints::left},
+    {ElementId::btn_right_top, &input::ButtonHints::right},
+}};
+
+}  // namespace
+
+HandheldControls::HandheldControls(QWidget& window, const lcd::ElementModel& model, Handheld& handheld,
+                                   ui::PopupMenu& popup, ui::GameMenu& gameMenu, std::function<bool()> windowed)
+    : window_(window),
+      model_(model),
+      handheld_(handheld),
+      popup_(popup),
+      gameMenu_(gameMenu),
+      windowed_(std::move(windowed)) {}
+
+// ---- keys --------------------------------------------------------------------
+
+void HandheldControls::FormKeyDown(std::uint16_t keyCode) {
+  if (const auto button = handheld_.bindings().buttonForKey(keyCode)) press(*button);
+}
+
+void HandheldControls::FormKeyUp(std::uint16_t keyCode) {
+  if (const auto button = handheld_.bindings().buttonForKey(keyCode)) release(*button);
+}
+
+void HandheldControls::keyEvent(const QKeyEvent& event) {
+  const input::KeyRepeatFilter::Result r = keyFilter_.filter(event);
+  switch (r.pass) {
+    case input::KeyRepeatFilter::Pass::Press:
+      // The menu's shortcuts come before the handheld's keys.
+      if (popup_.runShortcut(r.code)) return;
+      FormKeyDown(r.code);
+      return;
+    case input::KeyRepeatFilter::Pass::RepeatPress:
+      // A held F12 must not flip the presentation over and over.
+      if (ui::menuItemForShortcut(r.code) != 0) return;
+      FormKeyDown(r.code);
+      return;
+    case input::KeyRepeatFilter::Pass::Release:
+      FormKeyUp(r.code);
+      return;
+    case input::KeyRepeatFilter::Pass::Nothing:
+      return;
+  }
+}
+
+void HandheldControls::releaseHeldKeys() {
+  for (const std::uint16_t code : keyFilter_.releaseAll()) FormKeyUp(code);
+}
+
+// ---- mouse -------------------------------------------------------------------
+
+void HandheldControls::mousePress(QPoint client, QPoint global, Qt::MouseButton button) {
+  if (button != Qt::LeftButton) return;  // the popup menu takes the right button
+  if (pressed_) return;
+  const std::optional<ElementId> element = elementAt(model_, client.x(), client.y());
+  if (!element) return;
+  pressed_ = pointerTargetOf(*element);
+  switch (pressed_->role) {
+    case PointerRole::Button:
+      press(*pressed_->button);
+      break;
+    case PointerRole::Drag: {
+      if (!windowed_()) break;  // the full-screen window never moves
+      const lcd::Box& box = model_[*element].box;
+      DragOrigin = QPoint(client.x() - box.left, client.y() - box.top);
+      dragPressGlobal_ = global;
+      dragWindowOrigin_ = window_.pos();
+      break;
+    }
+    case PointerRole::GameMenu:
+    case PointerRole::None:
+      break;
+  }
+}
+
+void HandheldControls::mouseMove(QPoint client, QPoint global, Qt::MouseButtons buttons) {
+  if (!pressed_) {
+    if (buttons == Qt::NoButton) updateCursor(client);
+    return;
+  }
+  if (pressed_->role == PointerRole::Drag && windowed_() && (buttons & Qt::LeftButton)) {
+    // From the global pointer: local positions of queued events still refer
+    // to where the window was before the last move.
+    window_.move(dragWindowOrigin_ + (global - dragPressGlobal_));
+  }
+}
+
+void HandheldControls::mouseRelease(QPoint client, Qt::MouseButton button) {
+  if (button != Qt::LeftButton || !pressed_) return;
+  const PointerTarget target = *pressed_;
+  pressed_.reset();
+  if (target.role == PointerRole::Button) release(*target.button);
+  // A click: pressed and released on the menu symbol.
+  if (target.role == PointerRole::GameMenu && elementAt(model_, client.x(), client.y()) == target.element) {
+    gameMenu_.btn_game_menu_topClick();
+  }
+  updateCursor(client);
+}
+
+PointerCursor HandheldControls::cursorAt(QPoint client) const {
+  const std::optional<ElementId> element = elementAt(model_, client.x(), client.y());
+  return element ? pointerTargetOf(*element).cursor : PointerCursor::Arrow;
+}
+
+void HandheldControls::updateCursor(QPoint client) {
+  const PointerCursor cursor = cursorAt(client);
+  if (cursor == cursor_) return;
+  cursor_ = cursor;
+  window_.setCursor(shapeOf(cursor));
+}
+
+// ---- hints -------------------------------------------------------------------
+
+void HandheldControls::rebuildHints() {
+  const input::ButtonHints hints = input::buildHints(handheld_.bindings());
+  for (std::size_t i = 0; i < kHintedPictures.size(); ++i)
+    hints_[i] = {kHintedPictures[i].first, QString::fromStdString(hints.*kHintedPictures[i].second)};
+}
+
+QString HandheldControls::hintOf(ElementId element) const {
+  for (const auto& [picture, hint] : hints_)
+    if (picture == element) return hint;
+  return {};
+}
+
+}  // namespace mk::app
