@@ -1,23 +1,27 @@
 #!/usr/bin/env bash
 # A game's high score is stored at game over and is there after a restart:
 # the next game shows it on the panel, where the first game showed 000.
-source "$(dirname "$0")/lib.sh" "$1"
+source "$(dirname "$0")/../lib/display.sh" "$1"
 start_x
 make_tree
 write_settings FullscreenMode=0 SoundMode=2 SplashScreen=0
 start_game
-main=$(wait_window "^Marsh Keeper \(Vexora, Slimline\) Simulator$")
-sleep 1
-read -r x y w h <<<"$(window_geometry "$main")"
+read -r x y w h <<<"$(window_geometry "$MAIN")"
 read -r pl pt pw ph <<<"$(slot_box 21)"   # first digit position: the panel's left end
 panel="$((pw * 4 + 40))x$((ph + 4))+$((x + pl - 2))+$((y + pt - 2))"
+read -r sl st sw sh <<<"$(slot_box 2)"
+screen="${sw}x${sh}+$((x + sl))+$((y + st))"
 
+# TIME brings the clock, GAME A then starts a game. The panel shows the high
+# score only for the first 900 ms of a game, so it is grabbed at a fixed
+# moment well inside that span.
 start_game_a() {
+  crop start all_on_lcd "$screen"   # start.png is the whole screen
   xdotool key 1
-  sleep 0.3
+  poll 5 grab_differs all_on_lcd "$screen" || fail "the 1 key (TIME) did not bring the clock"
   xdotool key Left
-  sleep 0.4   # within the 900 ms the panel shows the high score
-  import -window root -crop "$panel" "$WORK/$1.png"
+  sleep 0.4
+  grab "$1" "$panel"
 }
 
 # Where the warning steps of the three lanes are drawn (the step before the
@@ -28,7 +32,7 @@ for slot in 65 71 74; do
   warn+=("%[fx:int(255*p{$px,$py}.g)]")
 done
 colours() {
-  import -window root -crop "${w}x${h}+${x}+${y}" +repage "$WORK/face.png"
+  grab face "${w}x${h}+${x}+${y}"
   convert "$WORK/face.png" -format "${warn[*]}" info:
 }
 read -r -a lit <<<"$(colours)"          # GameMode 1: every warning step lit
@@ -51,26 +55,18 @@ for _ in $(seq 200); do
       while [ "$lane" -lt "$want" ]; do xdotool key Right; lane=$((lane + 1)); done
     fi
   done
-  import -window root -crop "$panel" "$WORK/now.png"
-  d=$(compare -metric AE "$WORK/first.png" "$WORK/now.png" null: 2>&1 || true)
-  if [ "${d%% *}" != "0" ]; then caught=yes; break; fi
+  if ! grab_same first "$panel"; then caught=yes; break; fi
 done
 [ -n "$caught" ] || fail "no catch while playing"
-for _ in $(seq 120); do
-  [ -n "$(setting HiScore1)" ] && break
-  sleep 0.5
-done
+has_hiscore() { [ -n "$(setting HiScore1)" ]; }
+poll 60 has_hiscore || fail "no high score stored after a game"
 score=$(setting HiScore1)
-[ -n "$score" ] || fail "no high score stored after a game"
 [ "$score" -gt 0 ] || fail "high score $score"
 
-kill "$GAME_PID"; wait "$GAME_PID" 2>/dev/null || true; GAME_PID=""
+stop_game
 start_game
-wait_window "^Marsh Keeper \(Vexora, Slimline\) Simulator$" >/dev/null
-sleep 1
 start_game_a second
 expect_setting HiScore1 "$score"
-diff=$(compare -metric AE "$WORK/first.png" "$WORK/second.png" null: 2>&1 || true)
-[ "${diff%% *}" != "0" ] || fail "the panel shows the same high score as before the first game"
+same first second && fail "the panel shows the same high score as before the first game"
 echo "high score $score kept"
 echo_pass

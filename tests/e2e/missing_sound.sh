@@ -2,24 +2,26 @@
 # With a sound output chosen and no Sound folder, Play reports the folder,
 # stores "SoundMode" = -1 and "SplashScreen" = 1, and the program ends; the
 # next start asks again.
-source "$(dirname "$0")/lib.sh" "$1"
+source "$(dirname "$0")/../lib/display.sh" "$1"
 start_x
 make_tree
 rm "$TREE/Sound"
 write_settings SplashScreen=0
-start_game
-wait_window "^About this game...$" >/dev/null
-sleep 0.5
+launch_game
+splash=$(wait_window "^$(regex "$SPLASH_TITLE")$")
+wait_focus "$splash" "the splash"
+SPLASH_BOX=$(window_box "$splash")
+grab_settled splash "$SPLASH_BOX"
 xdotool key Down      # "Microsoft DirectSound"
-sleep 0.2
+poll 5 grab_differs splash "$SPLASH_BOX" || fail "Down did not choose a sound output"
 xdotool key Return
 box=$(wait_window "^Error$")
-xdotool windowfocus --sync "$box" 2>/dev/null || true
+wait_focus "$box" "the error box"
 xdotool key Return
-wait_exit "the program did not end after the missing sound folder" 100
+wait_exit "the missing sound folder was reported"
 expect_setting SoundMode -1
 expect_setting SplashScreen 1
 
-start_game
-wait_window "^About this game...$" >/dev/null
+launch_game
+wait_window "^$(regex "$SPLASH_TITLE")$" >/dev/null
 echo_pass

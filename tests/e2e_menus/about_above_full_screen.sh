@@ -3,7 +3,7 @@
 # blue shows where the handheld was), Esc hides it and the handheld shows
 # again, and F1 shows it again: every time, also after the manual has been
 # opened and closed from the keyboard.
-source "$(dirname "$0")/lib.sh" "$1"
+source "$(dirname "$0")/../lib/display.sh" "$1"
 start_x
 make_tree
 write_settings FullscreenMode=1 SoundMode=2 SplashScreen=0

@@ -4,7 +4,7 @@
 # once, and never leave a row of an open in-game menu behind: not on the
 # windowed handheld, and not when full screen comes back (the menu button is
 # closed again).
-source "$(dirname "$0")/lib.sh" "$1"
+source "$(dirname "$0")/../lib/display.sh" "$1"
 start_x
 make_tree
 write_settings FullscreenMode=1 SoundMode=2 SplashScreen=0
@@ -31,14 +31,14 @@ press_f12() {
 open_game_menu
 press_f12
 poll 5 geometry_is "$MAIN" "$WINDOWED" || fail "after F12 the window is at $(window_geometry "$MAIN"), expected $WINDOWED"
-poll 5 test "$(setting FullscreenMode)" = 0 || fail "FullscreenMode is '$(setting FullscreenMode)' after switching to a window"
+poll 5 prints 0 setting FullscreenMode || fail "FullscreenMode is '$(setting FullscreenMode)' after switching to a window"
 grab_settled windowed_after_open_menu "$HANDHELD"
 [ "$(pixel windowed_after_open_menu 1 1)" = "srgb(0,255,0)" ] || fail "the windowed handheld's corner is not see-through"
 
 # F12 back: full screen with the menu closed, the picture as at the start.
 press_f12
 poll 5 geometry_is "$MAIN" "$FULL" || fail "after the second F12 the window is at $(window_geometry "$MAIN")"
-poll 5 test "$(setting FullscreenMode)" = 1 || fail "FullscreenMode is '$(setting FullscreenMode)' back in full screen"
+poll 5 prints 1 setting FullscreenMode || fail "FullscreenMode is '$(setting FullscreenMode)' back in full screen"
 poll 5 grab_same closed_menu 256x448+0+0 || fail "back in full screen the in-game menu is still open ($(differing closed_menu now) pixels differ)"
 poll 5 grab_same full "${SCREEN_W}x${SCREEN_H}+0+0" || fail "the full screen differs from the first one by $(differing full now) pixels"
 
@@ -57,7 +57,7 @@ poll 5 grab_same closed_menu 256x448+0+0 || fail "the in-game menu is not closed
 open_game_menu
 xdotool mousemove 120 336 click 1   # row 10, "Display in fullscreen mode [V]"
 poll 5 geometry_is "$MAIN" "$WINDOWED" || fail "the in-game row gave $(window_geometry "$MAIN")"
-poll 5 test "$(setting FullscreenMode)" = 0 || fail "FullscreenMode is '$(setting FullscreenMode)' after the in-game row"
+poll 5 prints 0 setting FullscreenMode || fail "FullscreenMode is '$(setting FullscreenMode)' after the in-game row"
 grab_settled windowed_by_row "$HANDHELD"
 same windowed_clean windowed_by_row ||
   fail "rows of the in-game menu remain after its own switch ($(differing windowed_clean windowed_by_row) pixels differ)"

@@ -5,7 +5,7 @@
 # clicking a row runs its command and folds the menu back to the button,
 # clicking an empty row does nothing, and the button folds it too, also when
 # clicked twice in quick succession.
-source "$(dirname "$0")/lib.sh" "$1"
+source "$(dirname "$0")/../lib/display.sh" "$1"
 start_x
 make_tree
 write_settings FullscreenMode=1 SoundMode=2 SplashScreen=0 HiScore1=5 HiScore2=7
@@ -31,6 +31,9 @@ caption_end() {
   convert "$WORK/$1.png" -crop "$(row_box "$2")" +repage -fx 'r>0.8&&g>0.8&&b>0.8' -trim -format '%[fx:page.x+w]' info:
 }
 white_in_row() { count_where open "$(row_box "$1")" 'r>0.8&&g>0.8&&b>0.8'; }
+# The brightest channel value of a part of the screen as it is now.
+brightest_on_screen() { grab now "$1" && brightest now "${1%%+*}+0+0"; }
+hiscores() { echo "$(setting HiScore1) $(setting HiScore2)"; }
 
 open_game_menu
 # The panel covers 256 x 448 and dims what lies beneath; nothing beyond it changes.
@@ -59,7 +62,7 @@ done
 crop open tail8 "$(row_tail 8)"
 [ "$(brightest open "$(row_tail 8)")" -gt 0 ] || fail "the panel is already black behind row 8: a highlight could not be seen"
 xdotool mousemove 236 272
-poll 5 test "$(grab now "$(row_tail 8)" && brightest now 40x32+0+0)" = 0 || fail "row 8 is not highlighted under the pointer"
+poll 5 prints 0 brightest_on_screen "$(row_tail 8)" || fail "row 8 is not highlighted under the pointer"
 # An empty row shows no highlight; the row left behind is clear again.
 xdotool mousemove 236 304
 sleep 0.4
@@ -86,7 +89,7 @@ poll 5 grab_same closed_menu 256x448+0+0 || fail "a quick second click on the me
 # "Reset Hiscores" stores 0 for both games and folds the menu.
 open_game_menu
 xdotool mousemove 100 272 click 1
-poll 5 test "$(setting HiScore1) $(setting HiScore2)" = "0 0" ||
+poll 5 prints "0 0" hiscores ||
   fail "after Reset Hiscores the store holds HiScore1=$(setting HiScore1) HiScore2=$(setting HiScore2)"
 poll 5 grab_same closed_menu 256x448+0+0 || fail "the menu stays open after Reset Hiscores"
 
@@ -106,7 +109,7 @@ expect_alive "after the about dialog was closed"
 open_game_menu
 splash_end=$(caption_end open 11)
 xdotool mousemove 100 368 click 1
-poll 5 test "$(setting SplashScreen)" = 1 || fail "SplashScreen is '$(setting SplashScreen)' after the in-game splash row"
+poll 5 prints 1 setting SplashScreen || fail "SplashScreen is '$(setting SplashScreen)' after the in-game splash row"
 poll 5 grab_same closed_menu 256x448+0+0 || fail "the menu stays open after the splash row"
 open_game_menu
 splash_checked_end=$(caption_end open 11)

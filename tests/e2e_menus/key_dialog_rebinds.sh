@@ -5,7 +5,7 @@
 # nothing; a free key accepted with Enter is stored as Key1..Key4 and works
 # at once (the space bar starts Game B, the old right arrow does nothing);
 # Esc leaves without storing and gives the handheld its input back.
-source "$(dirname "$0")/lib.sh" "$1"
+source "$(dirname "$0")/../lib/display.sh" "$1"
 start_x
 make_tree
 write_settings FullscreenMode=1 SoundMode=2 SplashScreen=0
@@ -77,7 +77,7 @@ sleep 0.2
 xdotool key Tab Tab Tab
 sleep 0.2
 xdotool key 1
-poll 5 test "$(red_pattern)" = RwwR || fail "captions after a duplicate key (Time, ACL, Left, Right): $(red_captions)"
+poll 5 prints RwwR red_pattern || fail "captions after a duplicate key (Time, ACL, Left, Right): $(red_captions)"
 xdotool key Return
 sleep 0.5
 is_mapped "$KEYS" || fail "Enter accepted a duplicate key"
@@ -85,11 +85,11 @@ expect_setting Key4 40
 
 # RIGHT on the space bar, the last entry: no red caption, Enter accepts.
 xdotool key End
-poll 5 test "$(red_pattern)" = wwww || fail "captions still red after choosing a free key: $(red_captions)"
+poll 5 prints wwww red_pattern || fail "captions still red after choosing a free key: $(red_captions)"
 xdotool key Return
 poll 5 is_unmapped "$KEYS" || fail "Enter did not accept a free key"
 stored_keys() { echo "$(setting Key1) $(setting Key2) $(setting Key3) $(setting Key4)"; }
-poll 5 test "$(stored_keys)" = "2 6 39 44" ||
+poll 5 prints "2 6 39 44" stored_keys ||
   fail "stored keys are $(setting Key1) $(setting Key2) $(setting Key3) $(setting Key4), expected 2 6 39 44"
 
 # The handheld is enabled again and the new key works at once. The dialog

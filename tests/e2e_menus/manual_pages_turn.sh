@@ -4,7 +4,7 @@
 # release, also when the key is held long enough to repeat; the page buttons
 # turn pages on the mouse release; the window is dragged by its page; Esc
 # hides it, and F4 shows it again where it was, on the page last viewed.
-source "$(dirname "$0")/lib.sh" "$1"
+source "$(dirname "$0")/../lib/display.sh" "$1"
 start_x
 make_tree
 write_settings FullscreenMode=1 SoundMode=2 SplashScreen=0

@@ -5,7 +5,7 @@
 # exit). Esc closes it without ending the program, opening it closes the
 # in-game menu, its splash item stores the new choice and the next opening
 # shows it checked, and its Exit item ends the program cleanly.
-source "$(dirname "$0")/lib.sh" "$1"
+source "$(dirname "$0")/../lib/display.sh" "$1"
 start_x
 make_tree
 write_settings FullscreenMode=1 SoundMode=2 SplashScreen=0
@@ -42,7 +42,7 @@ poll 5 grab_same full_menu 256x448+0+0 || fail "opening the popup menu left the 
 
 # The splash item: stored at once, shown checked at the next opening.
 choose 9
-poll 5 test "$(setting SplashScreen)" = 1 || fail "SplashScreen is '$(setting SplashScreen)' after the splash item"
+poll 5 prints 1 setting SplashScreen || fail "SplashScreen is '$(setting SplashScreen)' after the splash item"
 open_popup 420 320
 check_box 9 splash_after
 same fullscreen_checked splash_after || fail "the splash item is not checked after it was switched on"
