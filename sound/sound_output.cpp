@@ -1,5 +1,7 @@
 #include "sound/sound_output.h"
 
+#include "settings/persistent_settings.h"
+
 #include <string>
 #include <utility>
 
@@ -14,7 +16,7 @@ bool SoundOutput::Snd_Init(std::string_view entryText) {
     if (entry.text != entryText) continue;
     SoundEnabled = entry.enabled;
     outputType = entry.outputType;
-    store_.writeInt("SoundMode", entry.soundMode);
+    settings::writeInt(store_, settings::Setting::SoundMode, entry.soundMode);
     break;
   }
   if (!SoundEnabled) return true;
@@ -30,8 +32,8 @@ bool SoundOutput::Snd_Init(std::string_view entryText) {
   if (SampleGot) return true;
 
   if (showError_) showError_(kSoundFolderMessage);
-  store_.writeInt("SoundMode", kSoundModeNone);
-  store_.writeBool("SplashScreen", true);
+  settings::writeInt(store_, settings::Setting::SoundMode, kSoundModeNone);
+  settings::writeBool(store_, settings::Setting::SplashScreen, true);
   return false;
 }
 

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "engine/ports.h"
+#include "settings/persistent_settings.h"
 #include "settings/settings_store.h"
 #include "sound/audio_layer.h"
 
@@ -24,7 +25,7 @@ inline constexpr std::array<SoundDriverEntry, 3> kSoundDrivers{{
     {"(no sound)", 2, false, 0},
 }};
 static_assert(kSoundDrivers.size() == 3);
-inline constexpr int kSoundModeNone = -1;  // nothing chosen yet
+inline constexpr int kSoundModeNone = settings::infoOf(settings::Setting::SoundMode).defaultValue;  // nothing chosen yet
 
 inline constexpr std::string_view kSoundFolderMessage =
     "Sound folder unproperly installed. Please reinstall the game.";
