@@ -7,7 +7,7 @@ FUZZ_DIR  ?= build-fuzz
 JOBS      ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
-.PHONY: all deps configure build run test test-asan bench fuzz fuzz-replay clean assets package install
+.PHONY: all deps configure build run test test-asan bench mutate fuzz fuzz-replay clean assets package install
 
 all: build
 
@@ -40,6 +40,13 @@ test-asan: deps
 
 bench: build
 	@tools/run-benchmarks $(BUILD_DIR)
+
+# Mutation run: realistic faults (tools/mutate/edits.txt) applied one at a time
+# to a scratch copy, each built and tested without a display; prints every
+# fault the tests let through and the share they caught. Not part of `test`:
+# it takes a while. EDITS="name ..." runs only those.
+mutate: deps
+	tools/mutate/mutate.py $(if $(EDITS),--only $(EDITS))
 
 fuzz-replay: deps
 	@tools/fuzz $(FUZZ_DIR) short
