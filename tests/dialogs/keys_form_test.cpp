@@ -91,6 +91,27 @@ TEST(KeysForm, DuplicatesTurnTheirCaptionsRedAndDisableAccept) {
   EXPECT_EQ(rig.changes, 0);
 }
 
+// The lists' first entry is the 0 key (index 1): it is chosen, shown and
+// stored like any other, and so is the last.
+TEST(KeysForm, TheFirstAndLastEntriesOfTheListAreKeysLikeAnyOther) {
+  MemorySettingsStore initial;
+  initial.setText("Key2", "1");
+  Rig rig(std::move(initial));
+  EXPECT_EQ(rig.form.cb_2->currentIndex(), 0);
+  EXPECT_EQ(rig.form.cb_2->currentText(), "0");
+  EXPECT_TRUE(rig.form.btn_accept->isEnabled());
+
+  rig.form.cb_2->setCurrentIndex(1);
+  rig.form.cb_1->setCurrentIndex(0);
+  rig.form.cb_4->setCurrentIndex(43);
+  ASSERT_TRUE(rig.form.btn_accept->isEnabled());
+  rig.form.btn_accept->click();
+  EXPECT_EQ(rig.store.values().at("Key1"), "1");
+  EXPECT_EQ(rig.store.values().at("Key4"), "44");
+  EXPECT_EQ(rig.bindings.buttonForKey('0'), Button::Time);
+  EXPECT_EQ(rig.bindings.buttonForKey(' '), Button::Right);
+}
+
 // Accept stores all four choices, rebinds at once and gives the main window
 // back its input.
 TEST(KeysForm, AcceptStoresRebindsAndCallsBack) {

@@ -132,3 +132,24 @@ TEST(KeyRepeatFilter, UnmarkedX11RepeatPairsAreCaughtByTheirTimestamp) {
   EXPECT_EQ(filter.release(27, false, 3000), Pass::Nothing);
   EXPECT_EQ(filter.press(27, false, 3000), Pass::RepeatPress);
 }
+
+// A window losing the keyboard forgets its held keys, including a release it
+// was still holding back: that release must not arrive later as a second one,
+// and the key's next press is a press, not a repeat.
+TEST(KeyRepeatFilter, ForgettingHeldKeysForgetsTheReleasesHeldBackToo) {
+  static int argc = 1;
+  static char name[] = "test";
+  static char* argv[] = {name, nullptr};
+  QCoreApplication app(argc, argv);
+  std::vector<std::uint16_t> released;
+  KeyRepeatFilter filter([&](std::uint16_t code) { released.push_back(code); },
+                         KeyRepeatFilter::ReleaseTiming::WaitForRepeat);
+  EXPECT_EQ(filter.press(39, false, 100), Pass::Press);
+  EXPECT_EQ(filter.release(39, false, 200), Pass::Nothing);
+  EXPECT_EQ(filter.releaseAll(), (std::vector<std::uint16_t>{39}));
+  QElapsedTimer waited;
+  waited.start();
+  while (waited.elapsed() < 3 * KeyRepeatFilter::kRepeatWindowMs) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+  EXPECT_EQ(filter.press(39, false, 400), Pass::Press);
+  EXPECT_TRUE(released.empty()) << "the forgotten release never comes";
+}

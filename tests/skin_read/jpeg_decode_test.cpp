@@ -96,6 +96,19 @@ TEST(JpegDecoding, ProgressiveFileWithEndlessScansIsRefused) {
   for (int i = 0; i < 600; ++i) many.insert(many.end(), scan.begin(), scan.end());
   many.insert(many.end(), {0xFF, 0xD9});
   EXPECT_EQ(decodeJpeg(many).error, "JPEG picture has more than 500 scans");
+
+  // Exactly 500 scans are still a picture; one more is not.
+  int scans = 0;
+  for (std::size_t i = 0; i + 1 < file.size(); ++i) scans += file[i] == 0xFF && file[i + 1] == 0xDA;
+  ASSERT_LT(scans, 500);
+  const auto withScans = [&](int total) {
+    Bytes b(file.begin(), file.end() - 2);
+    for (int i = scans; i < total; ++i) b.insert(b.end(), scan.begin(), scan.end());
+    b.insert(b.end(), {0xFF, 0xD9});
+    return b;
+  };
+  EXPECT_TRUE(decodeJpeg(withScans(500)).ok()) << decodeJpeg(withScans(500)).error;
+  EXPECT_EQ(decodeJpeg(withScans(501)).error, "JPEG picture has more than 500 scans");
 }
 
 // The dimensions of the frame header are checked before libjpeg allocates

@@ -40,6 +40,13 @@ TEST(PngDecoding, AlphaIsPremultiplied) {
   const DecodeResult grey = decodePng(makePng(1, 1, 8, kGreyAlpha, {0, 255, 51}));
   ASSERT_TRUE(grey.ok()) << grey.error;
   EXPECT_EQ(rgbaAt(grey.picture, 0, 0), (Rgba{51, 51, 51, 51}));
+
+  // Each channel times alpha / 255 is rounded to the nearest value, not cut:
+  // faint edges would otherwise darken and a barely visible pixel vanish.
+  const DecodeResult faint = decodePng(makePng(2, 1, 8, kRgbAlpha, {0, 1, 3, 254, 128, 200, 200, 200, 1}));
+  ASSERT_TRUE(faint.ok()) << faint.error;
+  EXPECT_EQ(rgbaAt(faint.picture, 0, 0), (Rgba{1, 2, 127, 128}));
+  EXPECT_EQ(rgbaAt(faint.picture, 1, 0), (Rgba{1, 1, 1, 1}));
 }
 
 TEST(PngDecoding, TransparentColourChunkMakesThosePixelsSeeThrough) {
