@@ -10,6 +10,4 @@ enum class Button { Time = 1, Acl = 2, Left = 3, Right = 4 };
 
 inline constexpr std::array kButtons{Button::Time, Button::Acl, Button::Left, Button::Right};
 
-constexpr int numberOf(Button button) { return static_cast<int>(button); }
-
 }  // namespace mk::engine

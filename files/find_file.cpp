@@ -87,8 +87,6 @@ std::optional<fs::path> matchInFolder(const fs::path& folder, const fs::path& na
 
 }  // namespace
 
-bool sameNameIgnoringCase(std::string_view a, std::string_view b) { return folded(a) == folded(b); }
-
 std::optional<fs::path> findFileIgnoringCase(const fs::path& path) {
   if (isKind(path, Want::File)) return path;
   if (path.empty() || !path.has_filename()) return std::nullopt;

@@ -2,7 +2,6 @@
 
 #include <filesystem>
 #include <optional>
-#include <string_view>
 
 namespace mk::files {
 
@@ -10,13 +9,10 @@ namespace mk::files {
 // Config.ini may differ in case from the file on disk. Returns the path of
 // the regular file named by `path`, taken as it is when it exists, otherwise
 // with every folder and the file name matched without regard to case (the
-// first match in byte order when several differ only in case). nullopt when
-// there is no such file. Relative paths stay relative to the current directory.
+// first match in byte order when several differ only in case). Names are
+// UTF-8: letters of every script compare by their Unicode case, and a byte
+// that is no UTF-8 matches only itself. nullopt when there is no such file.
+// Relative paths stay relative to the current directory.
 std::optional<std::filesystem::path> findFileIgnoringCase(const std::filesystem::path& path);
-
-// Whether two file names are the same but for letter case. Names are UTF-8;
-// letters of every script compare by their Unicode case mappings, and bytes
-// that are no UTF-8 must match exactly.
-bool sameNameIgnoringCase(std::string_view a, std::string_view b);
 
 }  // namespace mk::files

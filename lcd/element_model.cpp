@@ -7,13 +7,6 @@
 
 namespace mk::lcd {
 
-std::optional<ElementId> elementNamed(std::string_view name) {
-  for (std::size_t i = 0; i < kElementCount; ++i) {
-    if (kElementInfo[i].name == name) return static_cast<ElementId>(i);
-  }
-  return std::nullopt;
-}
-
 ElementModel::ElementModel() {
   for (std::size_t i = 0; i < kElementCount; ++i) {
     elements_[i].transparent = kElementInfo[i].transparent;

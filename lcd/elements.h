@@ -119,6 +119,5 @@ static_assert(kElementCount == 82, "2 backdrop, face, 5 button pictures, 44 play
 
 constexpr std::size_t index(ElementId id) { return static_cast<std::size_t>(id); }
 constexpr std::string_view nameOf(ElementId id) { return kElementInfo[index(id)].name; }
-std::optional<ElementId> elementNamed(std::string_view name);
 
 }  // namespace mk::lcd

@@ -17,6 +17,12 @@ using namespace mk::art::testing;
 
 namespace {
 
+bool isElementName(const QString& name) {
+  for (const mk::lcd::ElementInfo& info : mk::lcd::kElementInfo)
+    if (QString::fromLatin1(info.name.data(), static_cast<qsizetype>(info.name.size())) == name) return true;
+  return false;
+}
+
 // The configuration order of the 78 slots, as the skin loader reads them.
 const QStringList kSlotElements = {
     "im_background", "im_background_screen_top", "btn_time_down", "btn_time_top", "btn_acl_down", "btn_acl_top",
@@ -95,7 +101,7 @@ TEST_F(DefaultSkin, everySlotNamesItsElementInOrder) {
   // the order is the loader's, and every name is one of the window's elements.
   for (int n = 1; n <= 78; ++n) {
     EXPECT_EQ(slot(n).element, kSlotElements[n - 1]) << "slot " << n;
-    EXPECT_TRUE(mk::lcd::elementNamed(slot(n).element.toStdString()).has_value()) << slot(n).element.toStdString();
+    EXPECT_TRUE(isElementName(slot(n).element)) << slot(n).element.toStdString();
   }
 }
 
