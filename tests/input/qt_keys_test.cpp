@@ -16,6 +16,14 @@ QKeyEvent keyEvent(QEvent::Type type, int key, Qt::KeyboardModifiers modifiers =
   return QKeyEvent(type, key, modifiers, scanCode, 0, 0, QString(), autoRepeat);
 }
 
+// The held-back releases arrive from an event loop.
+QCoreApplication eventLoop() {
+  static int argc = 1;
+  static char name[] = "test";
+  static char* argv[] = {name, nullptr};
+  return QCoreApplication(argc, argv);
+}
+
 }  // namespace
 
 // Each of the 44 keys must reach the code its binding holds, whatever
@@ -99,10 +107,7 @@ TEST(KeyRepeatFilter, ReleasesOnlyKeysThatAreDown) {
 // Qt often misses the mark on X11's release/press pairs (the press has not
 // reached it yet); the shared timestamp still tells a repeat from a release.
 TEST(KeyRepeatFilter, UnmarkedX11RepeatPairsAreCaughtByTheirTimestamp) {
-  static int argc = 1;
-  static char name[] = "test";
-  static char* argv[] = {name, nullptr};
-  QCoreApplication app(argc, argv);
+  QCoreApplication app = eventLoop();
   std::vector<std::uint16_t> released;
   KeyRepeatFilter filter([&](std::uint16_t code) { released.push_back(code); },
                          KeyRepeatFilter::ReleaseTiming::WaitForRepeat);
@@ -137,10 +142,7 @@ TEST(KeyRepeatFilter, UnmarkedX11RepeatPairsAreCaughtByTheirTimestamp) {
 // was still holding back: that release must not arrive later as a second one,
 // and the key's next press is a press, not a repeat.
 TEST(KeyRepeatFilter, ForgettingHeldKeysForgetsTheReleasesHeldBackToo) {
-  static int argc = 1;
-  static char name[] = "test";
-  static char* argv[] = {name, nullptr};
-  QCoreApplication app(argc, argv);
+  QCoreApplication app = eventLoop();
   std::vector<std::uint16_t> released;
   KeyRepeatFilter filter([&](std::uint16_t code) { released.push_back(code); },
                          KeyRepeatFilter::ReleaseTiming::WaitForRepeat);
