@@ -79,16 +79,12 @@ TForm1::TForm1(ShellEnvironment environment)
 
 TForm1::~TForm1() { qApp->removeEventFilter(this); }
 
-void TForm1::moveOutOfSight() {
-  const skin::Point away = skin::outOfSight(skin_.screenSize());
-  move(away.x, away.y);
-}
-
 void TForm1::FormCreate() {
   // The taskbar entry is the main window's title. The application's display
   // name stays empty: Qt would append it to every dialog's title.
   setWindowTitle(ui::toQString(ui::kApplicationTitle));
-  moveOutOfSight();
+  // The window is kept out of sight by not being shown until play begins:
+  // a window manager would pull a window placed off the screen back onto it.
   // The segment tables are compile-time tables of the LCD model.
   handheld_.open(env_.openStore(), env_.makeAudio(), env_.showError);
   FullscreenMode = settings::readBool(handheld_.store(), settings::Setting::FullscreenMode);
@@ -118,21 +114,34 @@ void TForm1::switchPresentation() {
   popup_.setChecked(ui::CheckKind::Fullscreen, FullscreenMode);
   gameMenu_.close();
   settings::writeBool(handheld_.store(), settings::Setting::FullscreenMode, FullscreenMode);
-  moveOutOfSight();
-  // A pass abandoned on a picture or colour error leaves the window out of
-  // sight; the error has been shown. It is brought back either way, so the
-  // player can switch again.
+  // Out of sight while the skin pass lays it out anew: not shown, rather
+  // than moved off the screen, so no wrong size or place ever shows.
+  const bool shown = isVisible();
+  hide();
+  // A pass abandoned on a picture or colour error has shown its message;
+  // the window comes back either way, so the player can switch again.
   skin_.load(FullscreenMode);
   centreOnScreen(false);
+  if (shown) showActivated();
 }
 
 void TForm1::centreOnScreen(bool clampToScreen) {
-  skin::Point p = skin::centredOnScreen(skin_.screenSize(), skin_.clientSize());
+  const skin::ScreenArea screen = skin_.screenArea();
+  skin::Point p = skin::centredOn(screen, skin_.clientSize());
   if (clampToScreen) {
-    p.x = std::max(p.x, 0);
-    p.y = std::max(p.y, 0);
+    p.x = std::max(p.x, screen.left);
+    p.y = std::max(p.y, screen.top);
   }
   move(p.x, p.y);
+}
+
+void TForm1::showActivated() {
+  show();
+  raise();
+  // Queued: a dialog hidden by the same handler (the splash's Play) would
+  // otherwise hand the keyboard back to the desktop after this asked for it.
+  // Qt holds the request until the window is mapped.
+  QMetaObject::invokeMethod(this, [this] { activateWindow(); }, Qt::QueuedConnection);
 }
 
 // ---- window events -------------------------------------------------------------
@@ -203,6 +212,13 @@ void TForm1::closeEvent(QCloseEvent* event) {
   event->accept();
   // The main window's close ends the program, whatever dialogs are open.
   env_.requestTermination();
+}
+
+// Keys held while the window goes off the screen (the F12 of a switch) are
+// let go in another window, if anywhere: a window out of sight holds none.
+void TForm1::hideEvent(QHideEvent* event) {
+  controls_.releaseHeldKeys();
+  QWidget::hideEvent(event);
 }
 
 void TForm1::resizeEvent(QResizeEvent* event) {

@@ -35,10 +35,15 @@ class TForm1 final : public QWidget {
   void setDialogs(const Dialogs& dialogs) { commands_.setDialogs(dialogs); }
 
   bool FullscreenMode = true;
-  // Inverts the presentation, stores it and lays the window out afresh.
+  // Inverts the presentation, stores it and lays the window out afresh; the
+  // window is off the screen meanwhile and comes back in one step.
   void switchPresentation();
-  // (screen − window) / 2; with clampToScreen never above or left of the edge.
+  // (screen − window) / 2 on the window's screen; with clampToScreen never
+  // above or left of the screen's edge.
   void centreOnScreen(bool clampToScreen);
+  // Shows the window where it is and gives it the keyboard as soon as it is
+  // on screen (also without a window manager, where nobody else would).
+  void showActivated();
 
   const ShellEnvironment& environment() const { return env_; }
   lcd::ElementModel& model() { return model_; }
@@ -61,11 +66,11 @@ class TForm1 final : public QWidget {
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  void hideEvent(QHideEvent* event) override;
   void contextMenuEvent(QContextMenuEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
 
  private:
-  void moveOutOfSight();
 
   ShellEnvironment env_;
   lcd::ElementModel model_;

@@ -35,6 +35,7 @@ void Program::create() {
 
   aboutForm_ = std::make_unique<ui::TAboutForm>(env_.openUrl);
   AboutForm = aboutForm_.get();
+  AboutForm->setOwner(*Form1);
 
   keysForm_ = std::make_unique<ui::TKeysForm>(Form1->handheld().bindings(), Form1->handheld().store(), Form1,
                                                [form = Form1] { form->controls().rebuildHints(); });
@@ -42,6 +43,7 @@ void Program::create() {
 
   manualForm_ = std::make_unique<ui::TManualForm>(env_.configPath, env_.showError);
   ManualForm = manualForm_.get();
+  ManualForm->setOwner(*Form1);
 
   ui::SplashHost& splashHost = *this;
   splashForm_ = std::make_unique<ui::TSplashForm>(splashHost);
@@ -53,8 +55,7 @@ void Program::create() {
 
 int Program::exec() {
   if (terminationRequested) return 0;
-  Form1->show();
-  Form1->activateWindow();
+  // The splash is on screen, or Play has already brought the main window.
   return QApplication::exec();
 }
 
@@ -72,7 +73,10 @@ bool Program::Snd_Init(const QString& entry) { return Form1->handheld().sound().
 
 void Program::setSplashMenuChecked(bool checked) { Form1->popupMenu().setChecked(ui::CheckKind::Splash, checked); }
 
-void Program::centreMainWindow() { Form1->centreOnScreen(true); }
+void Program::centreMainWindow() {
+  Form1->centreOnScreen(true);
+  Form1->showActivated();
+}
 
 void Program::switchHandheldOn() { Form1->handheld().engine().powerOn(); }
 

@@ -32,8 +32,8 @@ class Program final : private ui::SplashHost {
   // Creates the windows in their order, each creation handler running as its
   // window is created.
   void create();
-  // Shows the main window and runs the event loop, unless termination was
-  // asked for already; the loop's result.
+  // Runs the event loop, unless termination was asked for already; the
+  // loop's result. The main window is not shown before play begins.
   int exec();
 
   // Ends the event loop once the current handler has returned, without

@@ -40,11 +40,17 @@ skin::SkinPassResult WindowSkin::load(bool fullscreen) {
   return result;
 }
 
+skin::ScreenArea WindowSkin::screenArea() const {
+  const QScreen* screen = window_.screen();
+  if (!screen) screen = QGuiApplication::primaryScreen();
+  if (!screen) return {0, 0, skin::kInitialClientSize.width, skin::kInitialClientSize.height};
+  const QRect g = screen->geometry();
+  return {g.x(), g.y(), g.width(), g.height()};
+}
+
 skin::Size WindowSkin::screenSize() {
-  const QScreen* screen = QGuiApplication::primaryScreen();
-  if (!screen) return skin::kInitialClientSize;
-  const QSize s = screen->geometry().size();
-  return {s.width(), s.height()};
+  const skin::ScreenArea area = screenArea();
+  return {area.width, area.height};
 }
 
 skin::Size WindowSkin::clientSize() { return {window_.width(), window_.height()}; }

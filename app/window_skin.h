@@ -7,6 +7,7 @@
 #include "app/shell_environment.h"
 #include "lcd/element_model.h"
 #include "skin/gfxinit.h"
+#include "skin/layout.h"
 #include "skin/skin_host.h"
 
 namespace mk::app {
@@ -29,6 +30,10 @@ class WindowSkin final : public skin::SkinHost {
   // A part of the picture went stale: its shape is redone there once the
   // event loop runs, whatever else goes stale meanwhile.
   void reshapeStale(const QRegion& stale);
+
+  // The screen the window is on (the primary one until it has been shown),
+  // in desktop coordinates.
+  skin::ScreenArea screenArea() const;
 
   // SkinHost
   std::filesystem::path configPath() override { return environment_.configPath; }

@@ -57,6 +57,47 @@ Point centredOnScreen(Size screen, Size window) {
   return {halfDifference(screen.width, window.width), halfDifference(screen.height, window.height)};
 }
 
-Point outOfSight(Size screen) { return {-screen.width, -screen.height}; }
+Point centredOn(const ScreenArea& screen, Size window) {
+  const Point inside = centredOnScreen({screen.width, screen.height}, window);
+  return {offsetBy(inside.x, screen.left), offsetBy(inside.y, screen.top)};
+}
+
+namespace {
+
+// The window coordinates along one axis that keep `keep` pixels of the face
+// [faceStart, faceStart + faceLength) on the screen [screenStart,
+// screenStart + screenLength); the window origin nearest to `wanted` in that
+// range, and how far it had to move.
+struct AxisFit {
+  std::int64_t origin;
+  std::int64_t moved;
+};
+
+AxisFit fitAxis(std::int64_t wanted, std::int64_t faceStart, std::int64_t faceLength, std::int64_t screenStart,
+                std::int64_t screenLength, std::int64_t keep) {
+  const std::int64_t need = std::min(keep, std::max<std::int64_t>(faceLength, 1));
+  const std::int64_t lowest = screenStart + need - faceLength - faceStart;
+  const std::int64_t highest = screenStart + screenLength - need - faceStart;
+  const std::int64_t origin = lowest > highest ? lowest : std::clamp(wanted, lowest, highest);
+  return {origin, origin > wanted ? origin - wanted : wanted - origin};
+}
+
+}  // namespace
+
+Point keepFaceOnScreen(Point wanted, const lcd::Box& face, std::span<const ScreenArea> screens) {
+  std::optional<Point> best;
+  std::int64_t bestMoved = 0;
+  for (const ScreenArea& screen : screens) {
+    if (screen.width <= 0 || screen.height <= 0) continue;
+    const AxisFit x = fitAxis(wanted.x, face.left, face.width, screen.left, screen.width, kFaceKeptOnScreen.width);
+    const AxisFit y = fitAxis(wanted.y, face.top, face.height, screen.top, screen.height, kFaceKeptOnScreen.height);
+    const std::int64_t moved = x.moved + y.moved;
+    if (!best || moved < bestMoved) {
+      best = Point{clampToInt(x.origin), clampToInt(y.origin)};
+      bestMoved = moved;
+    }
+  }
+  return best.value_or(wanted);
+}
 
 }  // namespace mk::skin

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <optional>
+#include <span>
 #include <string_view>
 
 #include "lcd/element_model.h"
@@ -50,7 +51,26 @@ std::optional<Point> logoPosition(int logoPositionValue, Size client, Size logo)
 // (screen - window) / 2 in whole pixels.
 Point centredOnScreen(Size screen, Size window);
 
-// Where the window waits, out of sight, while a skin pass lays it out.
-Point outOfSight(Size screen);
+// A screen of the desktop, in desktop coordinates (a second screen may lie
+// to the left of or above the first, at negative coordinates).
+struct ScreenArea {
+  int left = 0;
+  int top = 0;
+  int width = 0;
+  int height = 0;
+};
+
+// The same on a screen that need not start at 0, 0.
+Point centredOn(const ScreenArea& screen, Size window);
+
+// How much of the face a dragged window keeps on some screen, at the least
+// (or the whole face, where it is smaller): enough to grab it again.
+inline constexpr Size kFaceKeptOnScreen{64, 32};
+
+// The window position nearest to `wanted` at which at least
+// kFaceKeptOnScreen of the face (its box in the window's own coordinates)
+// lies on one of the screens; `wanted` itself when it already does, or when
+// there is no screen.
+Point keepFaceOnScreen(Point wanted, const lcd::Box& face, std::span<const ScreenArea> screens);
 
 }  // namespace mk::skin

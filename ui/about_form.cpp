@@ -2,17 +2,16 @@
 
 #include <QDesktopServices>
 #include <QFile>
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPixmap>
-#include <QScreen>
 #include <utility>
 
 #include "ui/art/art_paths.h"
 #include "ui/dialog_kit.h"
+#include "ui/dialog_window.h"
 #include "ui/texts.h"
 
 // The artwork is compiled into this library; a static link keeps it only
@@ -126,13 +125,12 @@ TAboutForm::TAboutForm(std::function<void(const QUrl&)> openUrl, QWidget* parent
   la_email_2->setCursor(Qt::PointingHandCursor);
 }
 
-void TAboutForm::centre() {
-  if (QScreen* screen = QGuiApplication::primaryScreen()) {
-    QRect box(QPoint(), frameGeometry().size());
-    box.moveCenter(screen->geometry().center());
-    move(box.topLeft());
-  }
+void TAboutForm::setOwner(QWidget& mainWindow) {
+  owner_ = &mainWindow;
+  keepAbove(*this, mainWindow);
 }
+
+void TAboutForm::centre() { centreOnScreen(*this, owner_); }
 
 void TAboutForm::showCentred() {
   centre();

@@ -17,6 +17,9 @@ class TAboutForm : public QWidget {
   // openUrl: the desktop's "open" action (QDesktopServices::openUrl when empty).
   explicit TAboutForm(std::function<void(const QUrl&)> openUrl = {}, QWidget* parent = nullptr);
 
+  // The main window it belongs to: it stays above it and is centred on its screen.
+  void setOwner(QWidget& mainWindow);
+
   // Shows the dialog centred and brings it to the front.
   void showCentred();
 
@@ -51,6 +54,7 @@ class TAboutForm : public QWidget {
   void centre();
 
   std::function<void(const QUrl&)> openUrl_;
+  QWidget* owner_ = nullptr;
   QUrl websiteUrl_;
   QUrl emailUrl_;
 };

@@ -6,13 +6,12 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
-#include <QScreen>
-#include <QWindow>
 #include <utility>
 
 #include "input/key_table.h"
 #include "input/qt_keys.h"
 #include "ui/dialog_kit.h"
+#include "ui/dialog_window.h"
 
 namespace mk::ui {
 
@@ -122,18 +121,8 @@ void TKeysForm::FormCreate() {
 }
 
 void TKeysForm::open() {
-  if (QScreen* screen = QGuiApplication::primaryScreen()) {
-    QRect box(QPoint(), frameGeometry().size());
-    box.moveCenter(screen->geometry().center());
-    move(box.topLeft());
-  }
-  if (mainWindow_) {
-    // Kept above the main window (also in full screen) without becoming its
-    // child, which disabling the main window would disable too.
-    winId();
-    if (QWidget* top = mainWindow_->window(); top->windowHandle() && windowHandle())
-      windowHandle()->setTransientParent(top->windowHandle());
-  }
+  if (mainWindow_) keepAbove(*this, *mainWindow_);
+  centreOnScreen(*this, mainWindow_);
   show();
   raise();
   activateWindow();

@@ -1,12 +1,10 @@
 #include "ui/manual_form.h"
 
 #include <QFile>
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QScreen>
 #include <algorithm>
 #include <utility>
 
@@ -14,6 +12,7 @@
 #include "skin/compositor.h"
 #include "skin/decode.h"
 #include "ui/art/art_paths.h"
+#include "ui/dialog_window.h"
 
 namespace mk::ui {
 
@@ -300,16 +299,17 @@ void TManualForm::mouseReleaseEvent(QMouseEvent* event) {
   }
 }
 
+void TManualForm::setOwner(QWidget& mainWindow) {
+  owner_ = &mainWindow;
+  keepAbove(*this, mainWindow);
+}
+
 void TManualForm::FormShow() { Vid_Show_Page(); }
 
 void TManualForm::showEvent(QShowEvent* event) {
   if (!shownBefore_) {
     shownBefore_ = true;
-    if (QScreen* screen = QGuiApplication::primaryScreen()) {
-      QRect box(QPoint(), frameGeometry().size());
-      box.moveCenter(screen->geometry().center());
-      move(box.topLeft());
-    }
+    centreOnScreen(*this, owner_);
   }
   FormShow();
   QWidget::showEvent(event);

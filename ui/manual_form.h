@@ -33,6 +33,9 @@ class TManualForm : public QWidget {
   // The same with pages already loaded.
   TManualForm(const skin::ManualPages& pages, ErrorReporter showError, QWidget* parent = nullptr);
 
+  // The main window it belongs to: it stays above it and is centred on its screen.
+  void setOwner(QWidget& mainWindow);
+
   static constexpr int kPageCount = 12;
   static constexpr int kButtonWidth = 16;
   static constexpr int kButtonHeight = 14;
@@ -90,6 +93,7 @@ class TManualForm : public QWidget {
   void forgetHeldKeys();
 
   ErrorReporter showError_;
+  QWidget* owner_ = nullptr;
   // The page holders, page 1 first: views over the decoded pictures, which are
   // kept alive beside them, so a page is held in memory once.
   std::array<lcd::Picture, kPageCount> pagePictures_;

@@ -14,6 +14,7 @@
 #include "sound/sound_output.h"
 #include "ui/art/art_paths.h"
 #include "ui/dialog_kit.h"
+#include "ui/dialog_window.h"
 #include "ui/texts.h"
 
 namespace mk::ui {
@@ -237,12 +238,12 @@ void TSplashForm::FormCreate() {
     return;
   }
 
-  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-    const QRect s = screen->geometry();
-    move(s.x() + (s.width() - width()) / 2, s.y() + (s.height() - height()) / 2);
-  }
+  centreOnScreen(*this, nullptr);
   updatePlayState();
+  // Nothing else is on screen yet to hand it the keyboard.
   show();
+  raise();
+  activateWindow();
 }
 
 void TSplashForm::FormActivate() { cb_sound->setFocus(Qt::ActiveWindowFocusReason); }
@@ -277,6 +278,7 @@ void TSplashForm::btn_playClick() {
   const bool splash = chb_splashscreen->isChecked();
   settings::writeBool(host_.settingsStore(), settings::Setting::SplashScreen, splash);
   host_.setSplashMenuChecked(splash);
+  host_.clearSplashPending();
   host_.centreMainWindow();
   host_.switchHandheldOn();
   hide();

@@ -23,11 +23,14 @@ class SplashHost {
   virtual bool Snd_Init(const QString& entry) = 0;
   // The popup-menu item "Display splash screen at startup".
   virtual void setSplashMenuChecked(bool checked) = 0;
-  // Centres the main window on the screen, never above or left of its edge.
+  // Centres the main window on the screen, never above or left of its edge,
+  // and shows it there, with the keyboard: the main window is not on screen
+  // before.
   virtual void centreMainWindow() = 0;
   // GameMode 1 and Gam_Set_Mode: every segment lit.
   virtual void switchHandheldOn() = 0;
-  // The splash has been dealt with; the main window's activation must not show it.
+  // The splash has been dealt with; the main window's activation must not
+  // show it. Play says so before it brings the main window into view.
   virtual void clearSplashPending() = 0;
   virtual void requestTermination() = 0;
   // The desktop's "open" action for a link.

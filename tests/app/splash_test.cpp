@@ -63,9 +63,12 @@ TEST_F(SplashTest, PlayStoresTheChoicesCentresTheHandheldAndSwitchesItOn) {
   ui::TSplashForm& splash = h.splash();
   splash.cb_sound->setCurrentIndex(2);
   splash.chb_splashscreen->setChecked(false);
+  EXPECT_FALSE(h.form->isVisible()) << "nothing of the handheld shows before Play";
   pressKey(splash.cb_sound, Qt::Key_Return);
 
   EXPECT_FALSE(splash.isVisible());
+  EXPECT_TRUE(h.form->isVisible());
+  EXPECT_FALSE(h.program->SplashPending) << "cleared before the main window is shown";
   EXPECT_TRUE(h.sound->calls.empty()) << "no sound: the library is never called";
   EXPECT_EQ(h.store->values().at("SoundMode"), "2");
   EXPECT_EQ(h.store->values().at("SplashScreen"), "0");
@@ -89,6 +92,7 @@ TEST_F(SplashTest, AStoredChoiceWithTheSplashOffSkipsTheDialogAndStartsAtOnce) {
                                                        "load Sound/Move.wav", "load Sound/Start.wav"}));
   EXPECT_EQ(h.state().GameMode, 1);
   EXPECT_GE(h.form->pos().x(), 0);
+  EXPECT_TRUE(h.form->isVisible()) << "Play brings the main window";
 }
 
 TEST_F(SplashTest, StoredChoicesOutsideTheListLeaveNothingChosenWhateverTheSplashSetting) {
@@ -128,7 +132,7 @@ TEST_F(SplashTest, FailedSoundSetUpEndsPlayWithTheDialogOpenAndNoModeEntered) {
   EXPECT_EQ(h.state().GameMode, 0);
   EXPECT_EQ(h.store->values().at("SoundMode"), "-1");
   EXPECT_EQ(h.store->values().at("SplashScreen"), "1");
-  EXPECT_LT(h.form->pos().x(), 0) << "the main window stays out of sight";
+  EXPECT_FALSE(h.form->isVisible()) << "the main window stays out of sight";
 }
 
 TEST_F(SplashTest, LinksOpenThroughTheDesktopAndTheDialogStaysOpen) {

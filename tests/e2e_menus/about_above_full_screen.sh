@@ -12,7 +12,6 @@ AWAY="640 960"   # over the handheld's window, clear of every dialog
 xdotool mousemove $AWAY
 crop start full "${SCREEN_W}x${SCREEN_H}+0+0"
 W=397; H=176
-ax=$(((SCREEN_W - W) / 2)); ay=$(((SCREEN_H - H) / 2))
 # Points of the dialog's own background: between the picture and the
 # captions, and below the last link.
 POINTS="128 100 128 20 390 171"
@@ -27,8 +26,7 @@ expect_about_shown() {
   wait_focus "$ABOUT" "the about dialog $1"
   read -r x y w h <<<"$(window_geometry "$ABOUT")"
   [ "$w $h" = "$W $H" ] || fail "the about dialog is ${w}x${h} $1"
-  [ $((x - ax)) -ge -1 ] && [ $((x - ax)) -le 1 ] && [ $((y - ay)) -ge -1 ] && [ $((y - ay)) -le 1 ] ||
-    fail "the about dialog at $x,$y is not centred (expected $ax,$ay) $1"
+  expect_centred "$ABOUT" "the about dialog ($1)"
   xprop -id "$ABOUT" _NET_WM_STATE | grep -q _NET_WM_STATE_ABOVE || fail "the about dialog does not ask to stay above $1"
   poll 5 dark_blue_at_points || fail "the screen shows $(dark_blue_at_points; echo "$SEEN") where the about dialog's dark blue belongs $1"
 }

@@ -12,7 +12,7 @@ write_settings FullscreenMode=1 SoundMode=2 SplashScreen=0
 start_game
 ACL_X=$((FS_X + 561 + 8)); ACL_Y=$((FS_Y + 54 + 8))
 # The upper part of the LCD, clear of the dialog; and the GAME B mark.
-LCD="327x60+$((FS_X + 142))+$((FS_Y + 30))"
+LCD="327x45+$((FS_X + 142))+$((FS_Y + 30))"
 GAME_B="40x11+$((FS_X + 149))+$((FS_Y + 249))"
 grab all_on "$LCD"
 
@@ -53,9 +53,7 @@ red_pattern() { red_captions | awk '{ for (i = 1; i <= NF; i++) printf "%s", ($i
 open_keys_dialog
 read -r kx ky kw kh <<<"$(window_geometry "$KEYS")"
 [ "$kw $kh" = "448 131" ] || fail "the key dialog is ${kw}x${kh}"
-ex=$(((SCREEN_W - kw) / 2)); ey=$(((SCREEN_H - kh) / 2))
-[ $((kx - ex)) -ge -1 ] && [ $((kx - ex)) -le 1 ] && [ $((ky - ey)) -ge -1 ] && [ $((ky - ey)) -le 1 ] ||
-  fail "the key dialog at $kx,$ky is not centred (expected $ex,$ey)"
+expect_centred "$KEYS" "the key dialog"
 [ "$(red_pattern)" = wwww ] || fail "captions are red before any change: $(red_captions)"
 
 # The handheld is disabled: ACL by mouse and the 5 key change nothing.

@@ -17,9 +17,7 @@ MANUAL=$(wait_window "^Manual$")
 wait_focus "$MANUAL" "the manual"
 read -r mx my mw mh <<<"$(window_geometry "$MANUAL")"
 [ "$mw $mh" = "630 380" ] || fail "the manual is ${mw}x${mh}"
-ex=$(((SCREEN_W - mw) / 2)); ey=$(((SCREEN_H - mh) / 2))
-[ $((mx - ex)) -ge -1 ] && [ $((mx - ex)) -le 1 ] && [ $((my - ey)) -ge -1 ] && [ $((my - ey)) -le 1 ] ||
-  fail "the manual at $mx,$my is not centred (expected $ex,$ey)"
+expect_centred "$MANUAL" "the manual"
 
 # Button boxes in the window: 16 x 14, four pixels from the edges.
 NEXT="16x14+$((mw - 20))+$((mh - 18))"

@@ -9,18 +9,21 @@
 # Pictures are kept by name in the test's private folder: `grab lcd 40x11+5+5`
 # writes $WORK/lcd.png, and every helper that reads a picture takes its name.
 #
-# There is no window manager: keys go to the window that holds the X input
-# focus, or, once a hidden dialog has given the focus back to the root
-# window, to the window under the pointer. The tests therefore keep the
-# pointer over the main window whenever they type to it. Every helper that
-# relies on this says so; start_x is the one place that sets up the display.
+# MK_WM names the window manager the scenario runs under: empty for a bare X
+# server, "openbox", or "xfwm4" (run inside its own D-Bus session, which it
+# needs). Without a window manager, keys go to the window that holds the X
+# input focus, or, once a hidden dialog has given the focus back to the root
+# window, to the window under the pointer; with one, to the window it has
+# made active. Helpers that depend on this say so; start_x is the one place
+# that sets up the display.
 set -euo pipefail
 
 BUILD_DIR=$(cd "${1:?build folder}" && pwd)
 TREE_SOURCE="$BUILD_DIR/game"
 # The suite is the script's folder: failure pictures are named after both.
 SUITE=$(basename "$(cd "$(dirname "$0")" && pwd)")
-TEST_NAME=$(basename "$0" .sh)
+MK_WM=${MK_WM:-}
+TEST_NAME=$(basename "$0" .sh)${MK_WM:+_$MK_WM}
 WORK=$(mktemp -d "/tmp/mk-$SUITE.XXXXXX")
 export XDG_CONFIG_HOME="$WORK/config"
 export XDG_RUNTIME_DIR="$WORK/runtime"
@@ -34,6 +37,7 @@ SPLASH_TITLE="About this game..."
 GREEN="srgb(0,255,0)"   # the desktop, wherever a window lets it show through
 GAME_PID=""
 XVFB_PID=""
+WM_PID=""
 SCREEN_W=1280
 SCREEN_H=1024
 # The handheld's place on the full-screen window with the default skin
@@ -43,6 +47,9 @@ FS_Y=$(((SCREEN_H - 322) / 2))
 
 cleanup() {
   [ -n "$GAME_PID" ] && kill "$GAME_PID" 2>/dev/null || true
+  # The window manager runs in a process group of its own (with its D-Bus
+  # session and the services that session started).
+  [ -n "$WM_PID" ] && kill -- "-$WM_PID" 2>/dev/null || true
   [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null || true
   wait 2>/dev/null || true
   rm -rf "$WORK"
@@ -87,13 +94,36 @@ start_x() {
   for _ in $(seq 100); do
     if [ -s "$WORK/display" ]; then
       export DISPLAY=":$(head -1 "$WORK/display")"
-      xdpyinfo >/dev/null 2>&1 && { xsetroot -solid "#00ff00"; return 0; }
+      if xdpyinfo >/dev/null 2>&1; then
+        xsetroot -solid "#00ff00"
+        [ -z "$MK_WM" ] || start_wm "$MK_WM"
+        return 0
+      fi
     fi
     kill -0 "$XVFB_PID" 2>/dev/null || break
     sleep 0.1
   done
   XVFB_PID=""
   fail "no X server could be started: $(cat "$WORK/xvfb.log")"
+}
+
+# The window manager's name as it announces itself on the root window.
+wm_name() {
+  local check
+  check=$(xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | awk '/window id/ {print $NF}')
+  [ -n "$check" ] && xprop -id "$check" _NET_WM_NAME 2>/dev/null | sed -n 's/.*= "\(.*\)"/\1/p'
+}
+
+# Starts a window manager and waits until it manages the screen.
+start_wm() {
+  local name
+  case "$1" in
+    openbox) setsid openbox --sm-disable >"$WORK/wm.log" 2>&1 & name=Openbox ;;
+    xfwm4) setsid dbus-run-session -- xfwm4 --compositor=off --sm-client-disable >"$WORK/wm.log" 2>&1 & name=Xfwm4 ;;
+    *) fail "no such window manager: $1" ;;
+  esac
+  WM_PID=$!
+  poll 10 prints "$name" wm_name || fail "$1 did not start: $(tail -5 "$WORK/wm.log")"
 }
 
 # $TREE: a copy of the runnable tree. The program and Config.ini are copied,
@@ -243,6 +273,29 @@ window_geometry() {
   xwininfo -id "$1" | awk '/Absolute upper-left X/{x=$4} /Absolute upper-left Y/{y=$4} /Width:/{w=$2} /Height:/{h=$2} END{print x, y, w, h}'
 }
 geometry_is() { [ "$(window_geometry "$1")" = "$2" ]; }
+# The frame a window manager puts around a window: "left right top bottom"
+# pixels ("0 0 0 0" without one, or for a borderless window).
+frame_extents() {
+  local e
+  e=$(xprop -id "$1" _NET_FRAME_EXTENTS 2>/dev/null | sed -n 's/.*= //p' | tr -d ',')
+  echo "${e:-0 0 0 0}"
+}
+# "x y w h" of a window with its frame: what is centred on the screen.
+frame_geometry() {
+  local x y w h l r t b
+  read -r x y w h <<<"$(window_geometry "$1")"
+  read -r l r t b <<<"$(frame_extents "$1")"
+  echo "$((x - l)) $((y - t)) $((w + l + r)) $((h + t + b))"
+}
+# Fails unless the window, frame included, is centred on the screen to
+# within a pixel (dialogs round the odd pixel their own way). $2: which.
+expect_centred() {
+  local x y w h ex ey
+  read -r x y w h <<<"$(frame_geometry "$1")"
+  ex=$(((SCREEN_W - w) / 2)); ey=$(((SCREEN_H - h) / 2))
+  [ $((x - ex)) -ge -1 ] && [ $((x - ex)) -le 1 ] && [ $((y - ey)) -ge -1 ] && [ $((y - ey)) -le 1 ] ||
+    fail "$2 at $x,$y (frame included) is not centred (expected $ex,$ey)"
+}
 # A window's box "WxH+X+Y", for grab.
 window_box() {
   local x y w h

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+
 namespace mk::skin {
 namespace {
 
@@ -37,11 +39,40 @@ TEST(BackdropPlacement, StretchedFillsTheClientAreaOtherwiseCentredAtItsOwnSize)
   EXPECT_EQ(backdropPlacement({1024, 768}, {2049, 800}, false), (lcd::Box{-512, -16, 2049, 800}));
 }
 
-TEST(WindowPlacement, CentredInWholePixelsAndOutOfSightBeyondTheTopLeft) {
+TEST(WindowPlacement, CentredInWholePixelsOnTheScreenItIsGiven) {
   EXPECT_EQ(centredOnScreen({1920, 1080}, {611, 322}), (Point{654, 379}));
   EXPECT_EQ(centredOnScreen({1920, 1080}, {1920, 1080}), (Point{0, 0}));
   EXPECT_EQ(centredOnScreen({800, 600}, {1003, 605}), (Point{-101, -2}));
-  EXPECT_EQ(outOfSight({1920, 1080}), (Point{-1920, -1080}));
+  // A second screen right of the first, and one above it.
+  EXPECT_EQ(centredOn({1920, 0, 1280, 1024}, {611, 322}), (Point{1920 + 334, 351}));
+  EXPECT_EQ(centredOn({0, -768, 1024, 768}, {1024, 768}), (Point{0, -768})) << "full screen on the upper screen";
+}
+
+// A dragged handheld keeps at least 64 x 32 pixels of its face on some
+// screen, whichever edge it is pushed over, and nothing stops it in between.
+TEST(WindowPlacement, ADraggedWindowKeepsAGraspOfItsFaceOnSomeScreen) {
+  const ScreenArea one[] = {{0, 0, 1280, 1024}};
+  const lcd::Box face{0, 0, 611, 322};
+  EXPECT_EQ(keepFaceOnScreen({100, 200}, face, one), (Point{100, 200}));
+  EXPECT_EQ(keepFaceOnScreen({-611 + 64, 200}, face, one), (Point{-547, 200})) << "exactly 64 pixels left";
+  EXPECT_EQ(keepFaceOnScreen({-600, 200}, face, one), (Point{-547, 200}));
+  EXPECT_EQ(keepFaceOnScreen({1250, 2000}, face, one), (Point{1216, 992}));
+  EXPECT_EQ(keepFaceOnScreen({-5000, -5000}, face, one), (Point{-547, -290}));
+
+  // Where the face sits inside the window counts, not the window's box.
+  EXPECT_EQ(keepFaceOnScreen({1250, 0}, lcd::Box{100, 50, 200, 100}, one), (Point{1280 - 64 - 100, 0}));
+  // A face smaller than 64 x 32 stays whole on the screen.
+  EXPECT_EQ(keepFaceOnScreen({-100, -100}, lcd::Box{0, 0, 40, 20}, one), (Point{0, 0}));
+
+  // Two screens side by side: the window may cross between them freely, and
+  // is held by the nearer one.
+  const ScreenArea two[] = {{0, 0, 1280, 1024}, {1280, 0, 1920, 1080}};
+  EXPECT_EQ(keepFaceOnScreen({1000, 100}, face, two), (Point{1000, 100}));
+  EXPECT_EQ(keepFaceOnScreen({3300, 1050}, face, two), (Point{1280 + 1920 - 64, 1080 - 32}));
+  EXPECT_EQ(keepFaceOnScreen({-700, 1000}, face, two), (Point{-547, 1000 - 8})) << "the left screen is the nearer";
+  EXPECT_EQ(keepFaceOnScreen({5, 5}, face, {}), (Point{5, 5})) << "no screen: nothing to keep it on";
+  // Far-away coordinates do not overflow.
+  EXPECT_EQ(keepFaceOnScreen({INT32_MAX, INT32_MIN}, face, one), (Point{1216, -290}));
 }
 
 }  // namespace

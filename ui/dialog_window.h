@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QMargins>
+
+class QWidget;
+
+namespace mk::ui {
+
+// The frame the window manager draws around a top-level window: known to Qt
+// once the window has been on screen, asked of the window manager before
+// that (on X11), none without a window manager. So a dialog can be centred
+// frame and all on its first showing, instead of its frame's corner landing
+// where the window alone would be centred.
+QMargins frameOf(QWidget& window);
+
+// Centres the window, frame included, on the screen of `onScreenOf` (the
+// primary screen when there is none).
+void centreOnScreen(QWidget& window, const QWidget* onScreenOf);
+
+// Makes a dialog a transient window of the main window: window managers
+// then keep it above the main window, also a full-screen one that is
+// clicked, and give it a dialog's place. It stays a window of its own, so
+// disabling the main window does not disable it.
+void keepAbove(QWidget& dialog, QWidget& mainWindow);
+
+}  // namespace mk::ui
