@@ -1,6 +1,12 @@
 #include "app/controls.h"
 
+#include <QGuiApplication>
 #include <QKeyEvent>
+#include <QScreen>
+
+#include <vector>
+
+#include "skin/layout.h"
 
 namespace mk::app {
 using lcd::ElementId;
@@ -108,7 +114,7 @@ void HandheldControls::mouseMove(QPoint client, QPoint global, Qt::MouseButtons 
   if (pressed_->role == PointerRole::Drag && windowed_() && (buttons & Qt::LeftButton)) {
     // From the global pointer: local positions of queued events still refer
     // to where the window was before the last move.
-    window_.move(dragWindowOrigin_ + (global - dragPressGlobal_));
+    window_.move(keptOnScreen(dragWindowOrigin_ + (global - dragPressGlobal_)));
   }
 }
 
@@ -122,6 +128,20 @@ void HandheldControls::mouseRelease(QPoint client, Qt::MouseButton button) {
     gameMenu_.btn_game_menu_topClick();
   }
   updateCursor(client);
+}
+
+// A handheld dragged almost off the desktop keeps enough of its face on a
+// screen to be grabbed again.
+QPoint HandheldControls::keptOnScreen(QPoint wanted) const {
+  lcd::Box face = model_[ElementId::im_background].box;
+  if (face.width <= 0 || face.height <= 0) face = {0, 0, window_.width(), window_.height()};
+  std::vector<skin::ScreenArea> screens;
+  for (const QScreen* screen : QGuiApplication::screens()) {
+    const QRect area = screen->availableGeometry();
+    screens.push_back({area.x(), area.y(), area.width(), area.height()});
+  }
+  const skin::Point kept = skin::keepFaceOnScreen({wanted.x(), wanted.y()}, face, screens);
+  return {kept.x, kept.y};
 }
 
 PointerCursor HandheldControls::cursorAt(QPoint client) const {

@@ -60,6 +60,7 @@ class HandheldControls {
   void press(engine::Button button) { handheld_.engine().press(button); }
   void release(engine::Button button) { handheld_.engine().release(button); }
   void updateCursor(QPoint client);
+  QPoint keptOnScreen(QPoint wanted) const;
 
   QWidget& window_;
   const lcd::ElementModel& model_;

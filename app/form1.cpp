@@ -72,8 +72,15 @@ TForm1::TForm1(ShellEnvironment environment)
   // manager, or focus following the pointer), so it is never deactivated; a
   // window that a key opened then gets that key's release, and the key
   // would stay down here, its next press taken for a repeat.
+  // The window's activation is taken from here too: Qt sends no activation
+  // event to a disabled window (the key dialog disables it), yet the window
+  // must hand the keyboard on to the dialog also then.
   connect(qApp, &QGuiApplication::focusWindowChanged, this, [this](QWindow* focus) {
-    if (focus != windowHandle()) controls_.releaseHeldKeys();
+    if (focus != windowHandle()) {
+      controls_.releaseHeldKeys();
+    } else {
+      FormActivate();
+    }
   });
 }
 
@@ -150,12 +157,32 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
   const QEvent::Type type = event->type();
   if (type == QEvent::KeyPress || type == QEvent::KeyRelease) {
     auto* widget = qobject_cast<QWidget*>(watched);
-    if (widget && widget->window() == this && isEnabled()) {
-      controls_.keyEvent(*static_cast<QKeyEvent*>(event));
-      return true;
+    if (widget && widget->window() == this) {
+      const auto& key = *static_cast<QKeyEvent*>(event);
+      if (QWidget* dialog = dialogOnTop_ ? dialogOnTop_() : nullptr) {
+        passKeyTo(*dialog, key);
+        return true;
+      }
+      if (isEnabled()) {
+        controls_.keyEvent(key);
+        return true;
+      }
     }
   }
   return QWidget::eventFilter(watched, event);
+}
+
+// The key goes to the dialog's focused control, as if typed there, and the
+// dialog takes the keyboard for the keys after it.
+void TForm1::passKeyTo(QWidget& dialog, const QKeyEvent& key) {
+  QKeyEvent copy(key.type(), key.key(), key.modifiers(), key.nativeScanCode(), key.nativeVirtualKey(),
+                 key.nativeModifiers(), key.text(), key.isAutoRepeat(), key.count());
+  QWidget* target = dialog.focusWidget() ? dialog.focusWidget() : &dialog;
+  QCoreApplication::sendEvent(target, &copy);
+  if (key.type() == QEvent::KeyPress && dialog.isVisible()) {
+    dialog.raise();
+    dialog.activateWindow();
+  }
 }
 
 void TForm1::mousePressEvent(QMouseEvent* event) {
@@ -183,9 +210,6 @@ void TForm1::contextMenuEvent(QContextMenuEvent* event) {
 
 bool TForm1::event(QEvent* event) {
   switch (event->type()) {
-    case QEvent::WindowActivate:
-      FormActivate();
-      break;
     case QEvent::WindowDeactivate:
       controls_.releaseHeldKeys();
       break;

@@ -2,6 +2,10 @@
 
 #include <QWidget>
 
+#include <functional>
+
+class QKeyEvent;
+
 #include "app/canvas.h"
 #include "app/controls.h"
 #include "app/handheld.h"
@@ -33,6 +37,9 @@ class TForm1 final : public QWidget {
   void FormClose();
 
   void setDialogs(const Dialogs& dialogs) { commands_.setDialogs(dialogs); }
+  // The dialog open over the window, if any: keys that reach the window go
+  // to it instead, so Esc closes it rather than ending the program.
+  void setDialogOnTop(std::function<QWidget*()> dialogOnTop) { dialogOnTop_ = std::move(dialogOnTop); }
 
   bool FullscreenMode = true;
   // Inverts the presentation, stores it and lays the window out afresh; the
@@ -71,6 +78,7 @@ class TForm1 final : public QWidget {
   void resizeEvent(QResizeEvent* event) override;
 
  private:
+  void passKeyTo(QWidget& dialog, const QKeyEvent& key);
 
   ShellEnvironment env_;
   lcd::ElementModel model_;
@@ -82,6 +90,7 @@ class TForm1 final : public QWidget {
   ui::PopupMenu popup_;
   ui::GameMenu gameMenu_;
   HandheldControls controls_;
+  std::function<QWidget*()> dialogOnTop_;
 };
 
 }  // namespace mk::app

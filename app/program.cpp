@@ -51,6 +51,9 @@ void Program::create() {
   SplashForm->FormCreate();
 
   Form1->setDialogs({AboutForm, KeysForm, ManualForm, SplashForm});
+  keyboard_ = std::make_unique<KeyboardOwner>(*Form1);
+  for (QWidget* dialog : std::initializer_list<QWidget*>{AboutForm, KeysForm, ManualForm}) keyboard_->watch(*dialog);
+  Form1->setDialogOnTop([keyboard = keyboard_.get()] { return keyboard->dialogOnTop(); });
 }
 
 int Program::exec() {
@@ -60,6 +63,7 @@ int Program::exec() {
 }
 
 void Program::mainWindowActivated() {
+  if (keyboard_) keyboard_->mainWindowActivated();
   if (!SplashPending) return;
   SplashPending = false;
   SplashForm->show();

@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 
+#include "app/keyboard_owner.h"
 #include "app/shell_environment.h"
 #include "ui/splash_form.h"
 
@@ -68,6 +69,7 @@ class Program final : private ui::SplashHost {
   void openUrl(const QUrl& url) override { env_.openUrl(url); }
 
   ShellEnvironment env_;
+  std::unique_ptr<KeyboardOwner> keyboard_;
   // Destroyed in the reverse order of creation.
   std::unique_ptr<TForm1> form1_;
   std::unique_ptr<ui::TAboutForm> aboutForm_;

@@ -1,5 +1,6 @@
 #include "ui/dialog_window.h"
 
+#include <QEvent>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QThread>
@@ -110,18 +111,32 @@ void centreOnScreen(QWidget& window, const QWidget* onScreenOf) {
   const QScreen* screen = onScreenOf ? onScreenOf->screen() : nullptr;
   if (!screen) screen = QGuiApplication::primaryScreen();
   if (!screen) return;
+  const bool qtKnowsTheFrame = window.frameGeometry() != window.geometry();
   const QMargins frame = frameOf(window);
   QRect box(QPoint(), window.size().grownBy(frame));
   box.moveCenter(screen->geometry().center());
-  // The window itself is placed, inside its frame: Qt does not know the
-  // frame of a window that has never been on screen, and would put the
-  // window where its frame belongs.
-  const QPoint inside = box.topLeft() + QPoint(frame.left(), frame.top());
-  if (QWindow* handle = window.windowHandle()) {
-    handle->setPosition(inside);
+  QWindow* handle = window.windowHandle();
+  if (qtKnowsTheFrame || frame.isNull() || !handle) {
+    window.move(box.topLeft());  // a top-level window's position is its frame's
   } else {
-    window.move(inside);
+    // Qt does not know the frame of a window that has never been on screen
+    // and would put the window itself where its frame belongs: the window
+    // is placed inside the frame instead.
+    handle->setPosition(box.topLeft() + QPoint(frame.left(), frame.top()));
   }
+}
+
+void restoreIfMinimised(QWidget& dialog, const QEvent& event) {
+  if (event.type() != QEvent::WindowStateChange || !dialog.isMinimized()) return;
+  // Queued: the window manager is still minimising it.
+  QMetaObject::invokeMethod(
+      &dialog,
+      [&dialog] {
+        dialog.showNormal();
+        dialog.raise();
+        dialog.activateWindow();
+      },
+      Qt::QueuedConnection);
 }
 
 void keepAbove(QWidget& dialog, QWidget& mainWindow) {

@@ -1,10 +1,22 @@
 #pragma once
 
 #include <QMargins>
+#include <Qt>
 
+class QEvent;
 class QWidget;
 
 namespace mk::ui {
+
+// A dialog whose title bar offers only the close button: a dialog of fixed
+// size has nothing to maximise, and minimised it would leave the player
+// with no window to come back to.
+inline constexpr Qt::WindowFlags kCloseOnlyDialog =
+    Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint;
+
+// For a dialog's changeEvent: a window manager that offers minimise whatever
+// the window asks for (openbox does) gets the dialog back on screen at once.
+void restoreIfMinimised(QWidget& dialog, const QEvent& event);
 
 // The frame the window manager draws around a top-level window: known to Qt
 // once the window has been on screen, asked of the window manager before

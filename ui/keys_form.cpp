@@ -54,7 +54,7 @@ void setCaptionColour(QLabel* label, const QColor& colour) {
 
 TKeysForm::TKeysForm(input::KeyBindings& bindings, settings::SettingsStore& store, QWidget* mainWindow,
                      std::function<void()> bindingsChanged)
-    : QWidget(nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::MSWindowsFixedSizeDialogHint),
+    : QWidget(nullptr, kCloseOnlyDialog | Qt::MSWindowsFixedSizeDialogHint),
       bindings_(bindings),
       store_(store),
       mainWindow_(mainWindow),
@@ -193,6 +193,7 @@ void TKeysForm::FormActivate() { cb_1->setFocus(Qt::ActiveWindowFocusReason); }
 
 void TKeysForm::changeEvent(QEvent* event) {
   if (event->type() == QEvent::ActivationChange && isActiveWindow()) FormActivate();
+  restoreIfMinimised(*this, *event);
   QWidget::changeEvent(event);
 }
 
@@ -202,8 +203,8 @@ void TKeysForm::showEvent(QShowEvent* event) {
 }
 
 void TKeysForm::closeEvent(QCloseEvent* event) {
-  // Closed by the window manager (Alt+F4): the main window must not stay
-  // disabled, so this is Escape.
+  // The title bar's close, or the window manager's (Alt+F4): the main window
+  // must not stay disabled, so this is Escape.
   event->ignore();
   leave();
 }

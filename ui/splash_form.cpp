@@ -91,7 +91,7 @@ void LinkLabel::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 TSplashForm::TSplashForm(SplashHost& host, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), host_(host) {
+    : QDialog(parent, kCloseOnlyDialog), host_(host) {
   setWindowTitle(QStringLiteral("About this game..."));
   setFixedSize(kClientWidth, kClientHeight);
   setModal(false);
@@ -303,10 +303,15 @@ bool TSplashForm::eventFilter(QObject* watched, QEvent* event) {
   return QDialog::eventFilter(watched, event);
 }
 
-// The dialog has no close button; a window manager's close is refused, since
-// only Play or Esc may leave it.
+// The title bar's close is the dialog's Esc: the program ends.
 void TSplashForm::closeEvent(QCloseEvent* event) {
-  if (isVisible()) event->ignore();
+  event->ignore();
+  if (isVisible()) host_.requestTermination();
+}
+
+void TSplashForm::changeEvent(QEvent* event) {
+  restoreIfMinimised(*this, *event);
+  QDialog::changeEvent(event);
 }
 
 // QDialog would hide itself on Esc; here Esc ends the program instead.

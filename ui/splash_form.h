@@ -115,6 +115,7 @@ class TSplashForm final : public QDialog {
   bool event(QEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  void changeEvent(QEvent* event) override;
   void reject() override;
 
  private:
