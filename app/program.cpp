@@ -73,7 +73,7 @@ void Program::mainWindowActivated() {
 
 settings::SettingsStore& Program::settingsStore() { return Form1->handheld().store(); }
 
-bool Program::Snd_Init(const QString& entry) { return Form1->handheld().sound().Snd_Init(entry.toStdString()); }
+bool Program::Snd_Init(int position) { return Form1->handheld().sound().Snd_Init(position); }
 
 void Program::setSplashMenuChecked(bool checked) { Form1->popupMenu().setChecked(ui::CheckKind::Splash, checked); }
 

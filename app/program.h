@@ -60,7 +60,7 @@ class Program final : private ui::SplashHost {
 
   // SplashHost
   settings::SettingsStore& settingsStore() override;
-  bool Snd_Init(const QString& entry) override;
+  bool Snd_Init(int position) override;
   void setSplashMenuChecked(bool checked) override;
   void centreMainWindow() override;
   void switchHandheldOn() override;

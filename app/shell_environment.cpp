@@ -1,8 +1,8 @@
 #include "app/shell_environment.h"
 
 #include <QCoreApplication>
-#include <QDesktopServices>
 
+#include "app/desktop_open.h"
 #include "settings/qt_settings_store.h"
 #include "sound/sdl_audio.h"
 #include "ui/error_box.h"
@@ -24,7 +24,7 @@ ShellEnvironment withDesktopDefaults(ShellEnvironment environment) {
     env.requestTermination = [] {
       QMetaObject::invokeMethod(qApp, [] { QCoreApplication::exit(0); }, Qt::QueuedConnection);
     };
-  if (!env.openUrl) env.openUrl = [](const QUrl& url) { QDesktopServices::openUrl(url); };
+  if (!env.openUrl) env.openUrl = [showError = env.showError](const QUrl& url) { openWithTheDesktop(url, showError); };
   return environment;
 }
 

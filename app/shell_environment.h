@@ -20,7 +20,7 @@ struct ShellEnvironment {
   std::function<std::unique_ptr<sound::AudioLayer>()> makeAudio;       // SDL2_mixer
   std::function<void(std::string_view)> showError;  // a modal message box titled "Error"
   std::function<void()> requestTermination;         // ends the event loop once it runs
-  std::function<void(const QUrl&)> openUrl;         // the desktop's "open"
+  std::function<void(const QUrl&)> openUrl;         // the desktop's "open", which tells when nothing opened it
 };
 
 // The environment with every empty part filled in. Needs the application

@@ -10,21 +10,20 @@ namespace mk::sound {
 SoundOutput::SoundOutput(AudioLayer& layer, settings::SettingsStore& store, ErrorReporter showError)
     : layer_(layer), store_(store), showError_(std::move(showError)) {}
 
-bool SoundOutput::Snd_Init(std::string_view entryText) {
+bool SoundOutput::Snd_Init(int position) {
   int outputType = 0;
-  for (const SoundDriverEntry& entry : kSoundDrivers) {
-    if (entry.text != entryText) continue;
+  if (position >= 0 && position < static_cast<int>(kSoundDrivers.size())) {
+    const SoundDriverEntry& entry = kSoundDrivers[static_cast<std::size_t>(position)];
     SoundEnabled = entry.enabled;
     outputType = entry.outputType;
     settings::writeInt(store_, settings::Setting::SoundMode, entry.soundMode);
-    break;
   }
   if (!SoundEnabled) return true;
 
   // Only reachable when set up twice; the first samples would otherwise leak.
   freeSamples();
   layer_.init(kMixRate, kSoftwareChannels, kInitFlags);
-  // An unknown entry text keeps the earlier choice's output.
+  // A position outside the list keeps the earlier choice's output.
   if (outputType != 0) layer_.setOutput(outputType);
   SampleGot = layer_.sampleLoad(kFreeSampleSlot, std::string(kSampleGotPath), kSampleMode2D, 0, 0);
   SampleMove = layer_.sampleLoad(kFreeSampleSlot, std::string(kSampleMovePath), kSampleMode2D, 0, 0);

@@ -12,19 +12,38 @@
 namespace mk::sound {
 
 // The splash dialog's sound choices, in list order: SoundMode is the
-// position of the entry. The third plays nothing and calls no library.
+// position of the entry, and what each position chooses is the same on
+// every platform, so a stored choice keeps working. The third plays nothing
+// and calls no library. Linux names its outputs by what they are; `hint`
+// says more, where the list has no room.
 struct SoundDriverEntry {
   std::string_view text;
+  std::string_view hint;  // empty: none
   int soundMode;
   bool enabled;
   int outputType;  // 0 when the library is not called
 };
+#if defined(_WIN32)
 inline constexpr std::array<SoundDriverEntry, 3> kSoundDrivers{{
-    {"Microsoft DirectSound", 0, true, kOutputDirectSound},
-    {"Windows MultiMedia", 1, true, kOutputWindowsMultiMedia},
-    {"(no sound)", 2, false, 0},
+    {"Microsoft DirectSound", "", 0, true, kOutputDirectSound},
+    {"Windows MultiMedia", "", 1, true, kOutputWindowsMultiMedia},
+    {"(no sound)", "", 2, false, 0},
 }};
+#else
+inline constexpr std::array<SoundDriverEntry, 3> kSoundDrivers{{
+    {"Desktop sound server", "PulseAudio or PipeWire, whichever the desktop runs", 0, true, kOutputDirectSound},
+    {"ALSA sound device", "The sound card itself, for a desktop without a sound server", 1, true,
+     kOutputWindowsMultiMedia},
+    {"(no sound)", "The game stays silent", 2, false, 0},
+}};
+#endif
 static_assert(kSoundDrivers.size() == 3);
+constexpr bool soundModesAreListPositions() {
+  for (std::size_t i = 0; i < kSoundDrivers.size(); ++i)
+    if (kSoundDrivers[i].soundMode != static_cast<int>(i)) return false;
+  return true;
+}
+static_assert(soundModesAreListPositions());
 inline constexpr int kSoundModeNone = settings::infoOf(settings::Setting::SoundMode).defaultValue;  // nothing chosen yet
 
 inline constexpr std::string_view kSoundFolderMessage =
@@ -46,11 +65,12 @@ class SoundOutput : public engine::SoundPort {
 
   SoundOutput(AudioLayer& layer, settings::SettingsStore& store, ErrorReporter showError);
 
-  // Sets up the output named by the splash entry text and loads the samples.
-  // The choice is stored before any library call. False when the sound files
-  // are missing: the error has been shown, "SoundMode" = -1 and
-  // "SplashScreen" = 1 are stored, and the caller must request termination.
-  bool Snd_Init(std::string_view entryText);
+  // Sets up the output at `position` of the splash dialog's list and loads
+  // the samples. The choice is stored before any library call; a position
+  // outside the list stores nothing and keeps the earlier choice. False when
+  // the sound files are missing: the error has been shown, "SoundMode" = -1
+  // and "SplashScreen" = 1 are stored, and the caller must request termination.
+  bool Snd_Init(int position);
   void Snd_Play(SampleHandle sample);
   void Snd_Silence();
   // Frees the three samples and closes the library, whatever was set up.

@@ -101,16 +101,18 @@ TAboutForm::TAboutForm(std::function<void(const QUrl&)> openUrl, QWidget* parent
   im_picture->setPixmap(QFile::exists(pictureFile) ? QPixmap(pictureFile) : drawnPicture());
   im_picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
+  // The project, not a person: what it is, which release, what it is made with.
   la_name_1 = text(new QLabel(this), "la_name_1", "Name:", {132, 8, 72, 14}, captionFont, white);
   la_name_2 = text(new QLabel(this), "la_name_2", "Marsh Keeper Simulator", {212, 8, 147, 14}, valueFont, white);
-  la_birthplace_1 = text(new QLabel(this), "la_birthplace_1", "Birthplace:", {132, 32, 72, 14}, captionFont, white);
-  la_birthplace_2 = text(new QLabel(this), "la_birthplace_2", "this project", {212, 32, 101, 14}, valueFont, white);
-  la_birthdate_1 = text(new QLabel(this), "la_birthdate_1", "Birth date:", {132, 56, 72, 14}, captionFont, white);
-  la_birthdate_2 = text(new QLabel(this), "la_birthdate_2", "release 5.0", {212, 56, 101, 14}, valueFont, white);
-  la_job_1 = text(new QLabel(this), "la_job_1", "Occupation:", {132, 80, 72, 14}, captionFont, white);
-  la_job_2 = text(new QLabel(this), "la_job_2", "LCD game simulator", {212, 80, 133, 14}, valueFont, white);
-  la_hobby_1 = text(new QLabel(this), "la_hobby_1", "Hobby:", {132, 104, 34, 14}, captionFont, white);
-  la_hobby_2 = text(new QLabel(this), "la_hobby_2", "lighting segments", {212, 104, 93, 14}, fontOf(TextStyle::RemarkLabel),
+  la_birthplace_1 = text(new QLabel(this), "la_birthplace_1", "Kind:", {132, 32, 72, 14}, captionFont, white);
+  la_birthplace_2 = text(new QLabel(this), "la_birthplace_2", "LCD game simulator", {212, 32, 133, 14}, valueFont,
+                         white);
+  la_birthdate_1 = text(new QLabel(this), "la_birthdate_1", "Version:", {132, 56, 72, 14}, captionFont, white);
+  la_birthdate_2 = text(new QLabel(this), "la_birthdate_2", "5.00", {212, 56, 101, 14}, valueFont, white);
+  la_job_1 = text(new QLabel(this), "la_job_1", "Released:", {132, 80, 72, 14}, captionFont, white);
+  la_job_2 = text(new QLabel(this), "la_job_2", "2026", {212, 80, 133, 14}, valueFont, white);
+  la_hobby_1 = text(new QLabel(this), "la_hobby_1", "Built with:", {132, 104, 34, 14}, captionFont, white);
+  la_hobby_2 = text(new QLabel(this), "la_hobby_2", "Qt 6 and SDL 2", {212, 104, 93, 14}, fontOf(TextStyle::RemarkLabel),
                     white);
   la_website_1 = text(new QLabel(this), "la_website_1", "Website:", {132, 128, 42, 14}, captionFont, white);
   la_website_2 = text(new ClickLabel(this, [this] { la_website_2Click(); }), "la_website_2", websiteText,

@@ -167,6 +167,7 @@ void TSplashForm::buildElements() {
   cb_sound->setPalette(listPal);
   for (const sound::SoundDriverEntry& entry : sound::kSoundDrivers) {
     cb_sound->addItem(toQString(entry.text));
+    if (!entry.hint.empty()) cb_sound->setItemData(cb_sound->count() - 1, toQString(entry.hint), Qt::ToolTipRole);
   }
   cb_sound->setCurrentIndex(-1);
   connect(cb_sound, &QComboBox::currentIndexChanged, this, [this] { cb_soundChange(); });
@@ -271,7 +272,7 @@ bool TSplashForm::FormKeyDown(std::uint16_t keyCode) {
 }
 
 void TSplashForm::btn_playClick() {
-  if (!host_.Snd_Init(cb_sound->currentText())) {
+  if (!host_.Snd_Init(cb_sound->currentIndex())) {
     host_.requestTermination();
     return;
   }

@@ -20,7 +20,8 @@ class SplashHost {
   virtual settings::SettingsStore& settingsStore() = 0;
   // Sets up the chosen output and loads the samples. False when the sound
   // files are missing: the message has been shown and the settings written.
-  virtual bool Snd_Init(const QString& entry) = 0;
+  // `position`: the chosen entry's place in the list.
+  virtual bool Snd_Init(int position) = 0;
   // The popup-menu item "Display splash screen at startup".
   virtual void setSplashMenuChecked(bool checked) = 0;
   // Centres the main window on the screen, never above or left of its edge,

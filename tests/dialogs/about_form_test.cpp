@@ -47,3 +47,21 @@ TEST(AboutForm, LinksOpenTheirAddressAndHideTheDialog) {
   EXPECT_EQ(form.websiteUrl(), QUrl::fromLocalFile(QDir::current().absoluteFilePath("Readme.txt")));
   EXPECT_EQ(form.la_email_2->text(), "see Readme.txt");
 }
+
+// The rows describe the program, under captions that fit them, each caption
+// clear of its value.
+TEST(AboutForm, RowsDescribeTheProjectUnderFittingCaptions) {
+  TAboutForm form([](const QUrl&) {});
+  const std::vector<std::pair<QLabel*, QLabel*>> rows = {
+      {form.la_name_1, form.la_name_2},       {form.la_birthplace_1, form.la_birthplace_2},
+      {form.la_birthdate_1, form.la_birthdate_2}, {form.la_job_1, form.la_job_2},
+      {form.la_hobby_1, form.la_hobby_2},     {form.la_website_1, form.la_website_2},
+      {form.la_email_1, form.la_email_2}};
+  const QStringList captions = {"Name:", "Kind:", "Version:", "Released:", "Built with:", "Website:", "Email:"};
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    EXPECT_EQ(rows[i].first->text(), captions[static_cast<qsizetype>(i)]);
+    EXPECT_LE(rows[i].first->x() + rows[i].first->sizeHint().width(), rows[i].second->x()) << i;
+    EXPECT_GE(rows[i].first->width(), rows[i].first->sizeHint().width()) << "caption " << i << " is cut";
+  }
+  EXPECT_EQ(form.la_birthdate_2->text(), "5.00");
+}

@@ -12,7 +12,7 @@ splash=$(wait_window "^$(regex "$SPLASH_TITLE")$")
 wait_focus "$splash" "the splash"
 SPLASH_BOX=$(window_box "$splash")
 grab_settled splash "$SPLASH_BOX"
-xdotool key Down      # "Microsoft DirectSound"
+xdotool key Down      # "Desktop sound server"
 poll 5 grab_differs splash "$SPLASH_BOX" || fail "Down did not choose a sound output"
 xdotool key Return
 box=$(wait_window "^Error$")

@@ -73,9 +73,9 @@ using Calls = std::vector<std::string>;
 // stack plays silently; shutting down still frees three null handles.
 TEST(SoundOutput, NoSoundStoresTwoAndNeverCallsTheLibraryUntilShutdown) {
   Rig rig;
-  EXPECT_TRUE(rig.sound.Snd_Init("DirectSound"));  // no entry's text: nothing stored
+  EXPECT_TRUE(rig.sound.Snd_Init(3));  // no entry at that place: nothing stored
   EXPECT_TRUE(rig.store.values().empty());
-  EXPECT_TRUE(rig.sound.Snd_Init("(no sound)"));
+  EXPECT_TRUE(rig.sound.Snd_Init(2));
   EXPECT_EQ(rig.store.values().at("SoundMode"), "2");
   EXPECT_FALSE(rig.sound.SoundEnabled);
   rig.sound.play(mk::engine::Sample::Got);
@@ -90,12 +90,11 @@ TEST(SoundOutput, NoSoundStoresTwoAndNeverCallsTheLibraryUntilShutdown) {
 // hangs or crashes the program still leaves the choice on disk.
 TEST(SoundOutput, OutputsStoreTheirModeFirstThenInitSetOutputAndLoadInOrder) {
   struct Case {
-    const char* entry;
+    int entry;
     const char* mode;
     const char* output;
   };
-  for (const Case& c : {Case{"Microsoft DirectSound", "0", "setOutput 2"},
-                        Case{"Windows MultiMedia", "1", "setOutput 1"}}) {
+  for (const Case& c : {Case{0, "0", "setOutput 2"}, Case{1, "1", "setOutput 1"}}) {
     Rig rig;
     EXPECT_TRUE(rig.sound.Snd_Init(c.entry));
     EXPECT_TRUE(rig.sound.SoundEnabled);
@@ -121,14 +120,14 @@ TEST(SoundOutput, MissingFirstSampleReportsAndResetsTheChoice) {
   Rig rig;
   rig.layer.missing = {"Sound/Got.wav"};
   rig.store.writeInt("SplashScreen", 0);
-  EXPECT_FALSE(rig.sound.Snd_Init("Windows MultiMedia"));
+  EXPECT_FALSE(rig.sound.Snd_Init(1));
   EXPECT_EQ(rig.errors, (std::vector<std::string>{"Sound folder unproperly installed. Please reinstall the game."}));
   EXPECT_EQ(rig.store.values().at("SoundMode"), "-1");
   EXPECT_EQ(rig.store.values().at("SplashScreen"), "1");
 
   Rig partial;
   partial.layer.missing = {"Sound/Move.wav", "Sound/Start.wav"};
-  EXPECT_TRUE(partial.sound.Snd_Init("Microsoft DirectSound"));
+  EXPECT_TRUE(partial.sound.Snd_Init(0));
   EXPECT_EQ(partial.sound.SampleMove, nullptr);
   EXPECT_TRUE(partial.errors.empty());
   EXPECT_EQ(partial.store.values().at("SoundMode"), "0");
@@ -137,9 +136,9 @@ TEST(SoundOutput, MissingFirstSampleReportsAndResetsTheChoice) {
 // Setting up twice must not leak the first samples.
 TEST(SoundOutput, SecondSetUpFreesTheFirstSamples) {
   Rig rig;
-  ASSERT_TRUE(rig.sound.Snd_Init("Microsoft DirectSound"));
+  ASSERT_TRUE(rig.sound.Snd_Init(0));
   rig.layer.calls.clear();
-  ASSERT_TRUE(rig.sound.Snd_Init("Windows MultiMedia"));
+  ASSERT_TRUE(rig.sound.Snd_Init(1));
   EXPECT_EQ(Calls(rig.layer.calls.begin(), rig.layer.calls.begin() + 3), (Calls{"free #0", "free #1", "free #2"}));
   EXPECT_EQ(rig.layer.nameOf(rig.sound.SampleGot), "#3");
 }
