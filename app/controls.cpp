@@ -4,6 +4,7 @@
 #include <QKeyEvent>
 #include <QScreen>
 
+#include <algorithm>
 #include <vector>
 
 #include "skin/layout.h"
@@ -37,13 +38,15 @@ constexpr std::array<std::pair<ElementId, std::string input::ButtonHints::*>, 5>
 }  // namespace
 
 HandheldControls::HandheldControls(QWidget& window, const lcd::ElementModel& model, Handheld& handheld,
-                                   ui::PopupMenu& popup, ui::GameMenu& gameMenu, std::function<bool()> windowed)
+                                   ui::PopupMenu& popup, ui::GameMenu& gameMenu, std::function<bool()> windowed,
+                                   std::function<QRegion()> shape)
     : window_(window),
       model_(model),
       handheld_(handheld),
       popup_(popup),
       gameMenu_(gameMenu),
-      windowed_(std::move(windowed)) {}
+      windowed_(std::move(windowed)),
+      shape_(std::move(shape)) {}
 
 // ---- keys --------------------------------------------------------------------
 
@@ -131,7 +134,9 @@ void HandheldControls::mouseRelease(QPoint client, Qt::MouseButton button) {
 }
 
 // A handheld dragged almost off the desktop keeps enough of its face on a
-// screen to be grabbed again.
+// screen to be grabbed again: 64 x 32 pixels of its box, and then as many
+// of its opaque pixels (a rounded corner of the box is see-through), moving
+// it further onto the screen where the corner cuts that short.
 QPoint HandheldControls::keptOnScreen(QPoint wanted) const {
   lcd::Box face = model_[ElementId::im_background].box;
   if (face.width <= 0 || face.height <= 0) face = {0, 0, window_.width(), window_.height()};
@@ -141,7 +146,24 @@ QPoint HandheldControls::keptOnScreen(QPoint wanted) const {
     screens.push_back({area.x(), area.y(), area.width(), area.height()});
   }
   const skin::Point kept = skin::keepFaceOnScreen({wanted.x(), wanted.y()}, face, screens);
-  return {kept.x, kept.y};
+  QPoint at(kept.x, kept.y);
+  const QRegion opaque = shape_ ? shape_() : QRegion();
+  const QScreen* screen = QGuiApplication::screenAt(at + QPoint(face.left + face.width / 2, face.top + face.height / 2));
+  if (opaque.isEmpty() || at == wanted) return at;
+  if (!screen) screen = QGuiApplication::primaryScreen();
+  const QRect area = screen->availableGeometry();
+  const QRect faceBox(face.left, face.top, face.width, face.height);
+  const auto pixelsOnScreen = [&](QPoint origin) {
+    long long count = 0;
+    for (const QRect& r : opaque.intersected(faceBox).intersected(area.translated(-origin))) count += 1LL * r.width() * r.height();
+    return count;
+  };
+  const long long wantedPixels = std::min<long long>(1LL * skin::kFaceKeptOnScreen.width * skin::kFaceKeptOnScreen.height,
+                                                     pixelsOnScreen(QPoint(area.x() - face.left, area.y() - face.top)));
+  const QPoint towardScreen((at.x() + face.left < area.x()) ? 1 : (at.x() + face.left + face.width > area.right() + 1) ? -1 : 0,
+                            (at.y() + face.top < area.y()) ? 1 : (at.y() + face.top + face.height > area.bottom() + 1) ? -1 : 0);
+  for (int step = 0; step < 64 && pixelsOnScreen(at) < wantedPixels && !towardScreen.isNull(); ++step) at += towardScreen;
+  return at;
 }
 
 PointerCursor HandheldControls::cursorAt(QPoint client) const {

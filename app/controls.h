@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QPoint>
+#include <QRegion>
 #include <QString>
 #include <QWidget>
 
@@ -28,9 +29,10 @@ namespace mk::app {
 // cursors and hover hints over the pictures.
 class HandheldControls {
  public:
-  // windowed: whether the window may be dragged (not in full screen).
+  // windowed: whether the window may be dragged (not in full screen);
+  // shape: the window's opaque part, which a drag keeps enough of on screen.
   HandheldControls(QWidget& window, const lcd::ElementModel& model, Handheld& handheld, ui::PopupMenu& popup,
-                   ui::GameMenu& gameMenu, std::function<bool()> windowed);
+                   ui::GameMenu& gameMenu, std::function<bool()> windowed, std::function<QRegion()> shape);
 
   // Key events of the window and its children, seen before they are.
   void keyEvent(const QKeyEvent& event);
@@ -68,6 +70,7 @@ class HandheldControls {
   ui::PopupMenu& popup_;
   ui::GameMenu& gameMenu_;
   std::function<bool()> windowed_;
+  std::function<QRegion()> shape_;
 
   // On X11 a release is held back for a moment to tell auto-repeat from a
   // real release; it then arrives here from the event loop.

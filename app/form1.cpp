@@ -56,7 +56,8 @@ TForm1::TForm1(ShellEnvironment environment)
       gameMenu_(
           this, commands_, [this](ui::CheckKind kind) { return popup_.isChecked(kind); },
           [this](int width, int height) { model_.setBox(ElementId::btn_game_menu_background, {0, 0, width, height}); }),
-      controls_(*this, model_, handheld_, popup_, gameMenu_, [this] { return !FullscreenMode; }) {
+      controls_(*this, model_, handheld_, popup_, gameMenu_, [this] { return !FullscreenMode; },
+                [this] { return skin_.shape(); }) {
   setAttribute(Qt::WA_OpaquePaintEvent);
   setMouseTracking(true);
   setFocusPolicy(Qt::StrongFocus);
