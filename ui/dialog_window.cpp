@@ -35,7 +35,7 @@ using Reply = std::unique_ptr<T, FreeReply>;
 xcb_atom_t atom(xcb_connection_t* c, const char* name) {
   const Reply<xcb_intern_atom_reply_t> reply(
       xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, static_cast<std::uint16_t>(std::strlen(name)), name), nullptr));
-  return reply ? reply->atom : XCB_ATOM_NONE;
+  return reply ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
 }
 
 // The four cardinals of _NET_FRAME_EXTENTS (left, right, top, bottom), if set.
