@@ -133,36 +133,59 @@ void HandheldControls::mouseRelease(QPoint client, Qt::MouseButton button) {
   updateCursor(client);
 }
 
-// A handheld dragged almost off the desktop keeps enough of its face on a
-// screen to be grabbed again: 64 x 32 pixels of its box, and then as many
-// of its opaque pixels (a rounded corner of the box is see-through), moving
-// it further onto the screen where the corner cuts that short.
-QPoint HandheldControls::keptOnScreen(QPoint wanted) const {
-  lcd::Box face = model_[ElementId::im_background].box;
-  if (face.width <= 0 || face.height <= 0) face = {0, 0, window_.width(), window_.height()};
+namespace {
+
+std::vector<skin::ScreenArea> desktopScreens() {
   std::vector<skin::ScreenArea> screens;
   for (const QScreen* screen : QGuiApplication::screens()) {
     const QRect area = screen->availableGeometry();
     screens.push_back({area.x(), area.y(), area.width(), area.height()});
   }
-  const skin::Point kept = skin::keepFaceOnScreen({wanted.x(), wanted.y()}, face, screens);
+  return screens;
+}
+
+long long pixelCount(const QRegion& region) {
+  long long count = 0;
+  for (const QRect& r : region) count += 1LL * r.width() * r.height();
+  return count;
+}
+
+// One step from the window's position toward the screen, along each axis
+// on which the face reaches past the screen's edge.
+QPoint towardScreen(QPoint at, const QRect& face, const QRect& screen) {
+  const QRect placed = face.translated(at);
+  const int dx = placed.left() < screen.left() ? 1 : placed.right() > screen.right() ? -1 : 0;
+  const int dy = placed.top() < screen.top() ? 1 : placed.bottom() > screen.bottom() ? -1 : 0;
+  return {dx, dy};
+}
+
+}  // namespace
+
+// A handheld dragged almost off the desktop keeps enough of its face on a
+// screen to be grabbed again: 64 x 32 pixels of its box, and then as many
+// of its opaque pixels, moving on toward the screen where a rounded corner
+// of the face is see-through.
+QPoint HandheldControls::keptOnScreen(QPoint wanted) const {
+  lcd::Box box = model_[ElementId::im_background].box;
+  if (box.width <= 0 || box.height <= 0) box = {0, 0, window_.width(), window_.height()};
+  const skin::Point kept = skin::keepFaceOnScreen({wanted.x(), wanted.y()}, box, desktopScreens());
   QPoint at(kept.x, kept.y);
   const QRegion opaque = shape_ ? shape_() : QRegion();
-  const QScreen* screen = QGuiApplication::screenAt(at + QPoint(face.left + face.width / 2, face.top + face.height / 2));
-  if (opaque.isEmpty() || at == wanted) return at;
+  if (at == wanted || opaque.isEmpty()) return at;
+
+  const QRect face(box.left, box.top, box.width, box.height);
+  const QScreen* screen = QGuiApplication::screenAt(at + face.center());
   if (!screen) screen = QGuiApplication::primaryScreen();
   const QRect area = screen->availableGeometry();
-  const QRect faceBox(face.left, face.top, face.width, face.height);
-  const auto pixelsOnScreen = [&](QPoint origin) {
-    long long count = 0;
-    for (const QRect& r : opaque.intersected(faceBox).intersected(area.translated(-origin))) count += 1LL * r.width() * r.height();
-    return count;
-  };
-  const long long wantedPixels = std::min<long long>(1LL * skin::kFaceKeptOnScreen.width * skin::kFaceKeptOnScreen.height,
-                                                     pixelsOnScreen(QPoint(area.x() - face.left, area.y() - face.top)));
-  const QPoint towardScreen((at.x() + face.left < area.x()) ? 1 : (at.x() + face.left + face.width > area.right() + 1) ? -1 : 0,
-                            (at.y() + face.top < area.y()) ? 1 : (at.y() + face.top + face.height > area.bottom() + 1) ? -1 : 0);
-  for (int step = 0; step < 64 && pixelsOnScreen(at) < wantedPixels && !towardScreen.isNull(); ++step) at += towardScreen;
+  const QRegion faceOpaque = opaque.intersected(face);
+  const auto onScreen = [&](QPoint origin) { return pixelCount(faceOpaque.intersected(area.translated(-origin))); };
+  const long long enough = std::min<long long>(
+      1LL * skin::kFaceKeptOnScreen.width * skin::kFaceKeptOnScreen.height, pixelCount(faceOpaque));
+  for (int step = 0; step < 64 && onScreen(at) < enough; ++step) {
+    const QPoint move = towardScreen(at, face, area);
+    if (move.isNull()) break;
+    at += move;
+  }
   return at;
 }
 

@@ -11,6 +11,8 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
+#include <string>
+
 #include "tests/art/art_files.h"
 
 using namespace mk::art::testing;
@@ -26,16 +28,15 @@ QStringList filesUnder(const QString& root) {
   return files;
 }
 
-bool runGenerator(const QString& into) {
+// Empty when the generator ran; otherwise what went wrong. A failure inside
+// SetUpTestSuite would only mark the tests skipped, so each test asserts it.
+std::string runGenerator(const QString& into) {
   QProcess p;
   p.setProcessChannelMode(QProcess::MergedChannels);
   p.start(MK_ASSETS_EXE, {"--source", sourceDir(), "--out", into + "/data", "--art", into + "/art", "--docs", into + "/docs"});
-  if (!p.waitForFinished(120000)) return false;
-  if (p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0) {
-    ADD_FAILURE() << p.readAll().toStdString();
-    return false;
-  }
-  return true;
+  if (!p.waitForFinished(120000)) return "the generator did not finish";
+  if (p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0) return "the generator failed: " + p.readAll().toStdString();
+  return {};
 }
 
 // Runs the generator once for all tests of this file.
@@ -44,7 +45,8 @@ class GeneratorOutput : public ::testing::Test {
   static void SetUpTestSuite() {
     first_ = new QTemporaryDir;
     second_ = new QTemporaryDir;
-    ok_ = runGenerator(first_->path()) && runGenerator(second_->path());
+    problem_ = runGenerator(first_->path());
+    if (problem_.empty()) problem_ = runGenerator(second_->path());
   }
   static void TearDownTestSuite() {
     delete first_;
@@ -61,32 +63,32 @@ class GeneratorOutput : public ::testing::Test {
   }
   static QTemporaryDir* first_;
   static QTemporaryDir* second_;
-  static bool ok_;
+  static std::string problem_;
 };
 QTemporaryDir* GeneratorOutput::first_ = nullptr;
 QTemporaryDir* GeneratorOutput::second_ = nullptr;
-bool GeneratorOutput::ok_ = false;
+std::string GeneratorOutput::problem_;
 
 TEST_F(GeneratorOutput, twoRunsWriteTheSameBytes) {
   // No timestamps, no machine state: the output depends on the sources only.
-  ASSERT_TRUE(ok_);
+  ASSERT_EQ(problem_, "");
   expectSameFiles(first_->path(), second_->path());
 }
 
 TEST_F(GeneratorOutput, committedDataIsTheGeneratorsOutput) {
-  ASSERT_TRUE(ok_);
+  ASSERT_EQ(problem_, "");
   expectSameFiles(first_->path() + "/data", dataDir());
 }
 
 TEST_F(GeneratorOutput, committedWindowArtIsTheGeneratorsOutput) {
   // ui/art also holds two hand-written headers (links, resource paths), which the
   // generator leaves alone.
-  ASSERT_TRUE(ok_);
+  ASSERT_EQ(problem_, "");
   expectSameFiles(first_->path() + "/art", artDir(), {"project_links.h", "art_paths.h"});
 }
 
 TEST_F(GeneratorOutput, committedSnapshotIsTheGeneratorsOutput) {
-  ASSERT_TRUE(ok_);
+  ASSERT_EQ(problem_, "");
   EXPECT_EQ(readAll(first_->path() + "/docs/all-segments.png"), readAll(sourceDir() + "/docs/all-segments.png"));
 }
 

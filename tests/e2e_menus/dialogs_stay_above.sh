@@ -37,6 +37,7 @@ open_dialog F4 "Manual"
 click_game_and_close 100 900 "the manual"
 open_dialog F1 "About the author..."
 click_game_and_close 100 900 "the about dialog"
+wait_focus "$MAIN" "the main window, once the dialogs are closed,"
 grab lit "$LCD"
 xdotool key 1   # TIME, to the main window again
 poll 5 grab_differs lit "$LCD" || fail "the main window does not take the keyboard back once the dialogs are closed"

@@ -123,7 +123,7 @@ start_wm() {
     *) fail "no such window manager: $1" ;;
   esac
   WM_PID=$!
-  poll 10 prints "$name" wm_name || fail "$1 did not start: $(tail -5 "$WORK/wm.log")"
+  poll 20 prints "$name" wm_name || fail "$1 did not start: $(tail -5 "$WORK/wm.log")"
 }
 
 # $TREE: a copy of the runnable tree. The program and Config.ini are copied,
