@@ -168,7 +168,7 @@ void loadFonts() {
   const QString folder = "/usr/share/fonts/truetype/dejavu/";
   for (const FontFile& f : kFontFiles) {
     const int id = QFontDatabase::addApplicationFont(folder + f.file);
-    if (id < 0) fail(QString("cannot load the font %1%2 (package fonts-dejavu-core)").arg(folder, f.file));
+    if (id < 0) fail(QString("cannot load the font %1%2 (packages fonts-dejavu-core and fonts-dejavu-extra)").arg(folder, f.file));
     families()[f.face] = QFontDatabase::applicationFontFamilies(id).value(0);
   }
 }
