@@ -95,6 +95,12 @@ void TForm1::FormCreate() {
   // a window manager would pull a window placed off the screen back onto it.
   // The segment tables are compile-time tables of the LCD model.
   handheld_.open(env_.openStore(), env_.makeAudio(), env_.showError);
+  // What the store must tell the player (settings that cannot be saved, a
+  // file put aside) waits until the handler that wrote has returned.
+  handheld_.store().setNoticeReporter([this](std::string_view text) {
+    QMetaObject::invokeMethod(this, [this, message = std::string(text)] { env_.showError(message); },
+                              Qt::QueuedConnection);
+  });
   FullscreenMode = settings::readBool(handheld_.store(), settings::Setting::FullscreenMode);
   popup_.setChecked(ui::CheckKind::Fullscreen, FullscreenMode);
   skin_.load(FullscreenMode);

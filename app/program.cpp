@@ -3,7 +3,7 @@
 #include <QApplication>
 
 #include "app/form1.h"
-#include "settings/qt_settings_store.h"
+#include "settings/user_settings_store.h"
 #include "ui/about_form.h"
 #include "ui/keys_form.h"
 #include "ui/manual_form.h"

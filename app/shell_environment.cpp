@@ -3,7 +3,7 @@
 #include <QCoreApplication>
 
 #include "app/desktop_open.h"
-#include "settings/qt_settings_store.h"
+#include "settings/user_settings_store.h"
 #include "sound/sdl_audio.h"
 #include "ui/error_box.h"
 
@@ -11,7 +11,7 @@ namespace mk::app {
 
 ShellEnvironment withDesktopDefaults(ShellEnvironment environment) {
   ShellEnvironment& env = environment;
-  if (!env.openStore) env.openStore = [] { return std::make_unique<settings::QtSettingsStore>(); };
+  if (!env.openStore) env.openStore = [] { return std::make_unique<settings::UserSettingsStore>(); };
   if (env.configPath.empty())
     env.configPath = std::filesystem::path(QCoreApplication::applicationDirPath().toStdString()) / "Config.ini";
   if (!env.makeAudio) env.makeAudio = [] { return std::make_unique<sound::SdlMixerLayer>(); };

@@ -60,10 +60,13 @@ void Engine::loadHighScores() {
 }
 
 void Engine::resetHighScores() {
-  for (const HighScoreSlot& slot : kHighScores) {
-    state_.*slot.score = 0;
-    settings::writeInt(store_, slot.setting, 0);
+  // Both in one write: an interruption never leaves one reset and not the other.
+  std::array<settings::SettingsStore::Entry, kHighScores.size()> zeros{};
+  for (std::size_t i = 0; i < kHighScores.size(); ++i) {
+    state_.*kHighScores[i].score = 0;
+    zeros[i] = {settings::nameOf(kHighScores[i].setting), 0};
   }
+  store_.writeInts(zeros);
 }
 
 namespace {

@@ -1,8 +1,11 @@
 #pragma once
 
+#include <functional>
 #include <map>
+#include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace mk::settings {
 
@@ -20,6 +23,16 @@ class SettingsStore {
   }
   virtual void writeInt(std::string_view name, int value) = 0;
   virtual void writeBool(std::string_view name, bool value) { writeInt(name, value ? 1 : 0); }
+  // Several values that belong together, stored in one write where the
+  // store can, so an interruption never leaves some of them old.
+  using Entry = std::pair<std::string_view, int>;
+  virtual void writeInts(std::span<const Entry> entries) {
+    for (const auto& [name, value] : entries) writeInt(name, value);
+  }
+  // Told, once each, what the player must know of the store: that values
+  // cannot be saved, or a file that was put aside. Messages found before a
+  // reporter is set are passed on when it is.
+  virtual void setNoticeReporter(std::function<void(std::string_view)> reporter) { (void)reporter; }
 };
 
 // Parses the stored text of an integer value: optional sign and decimal

@@ -167,3 +167,38 @@ TEST_F(Edges, TheHeroStopsAtBothEdgesOfTheThreeLanes) {
 
 }  // namespace
 }  // namespace mk::engine::testing
+
+namespace mk::engine::testing {
+namespace {
+
+// A store that notes each write it is given.
+class CountingStore final : public settings::MemorySettingsStore {
+ public:
+  void writeInts(std::span<const Entry> entries) override {
+    batches.emplace_back(entries.begin(), entries.end());
+    MemorySettingsStore::writeInts(entries);
+  }
+  std::vector<std::vector<Entry>> batches;
+};
+
+// Resetting the high scores is one write of both, so an interruption never
+// leaves one reset and the other not.
+TEST(HighScores, AResetWritesBothScoresAtOnce) {
+  VirtualClock clock;
+  ElementModel display;
+  RecordingSound sound{clock};
+  CountingStore store;
+  FixedLocalClock local;
+  store.setText("HiScore1", "40");
+  store.setText("HiScore2", "7");
+  Engine engine{display, clock, sound, store, local, 1};
+  engine.loadHighScores();
+  engine.resetHighScores();
+  ASSERT_EQ(store.batches.size(), 1u);
+  EXPECT_EQ(store.batches[0], (std::vector<settings::SettingsStore::Entry>{{"HiScore1", 0}, {"HiScore2", 0}}));
+  EXPECT_EQ(engine.state().HiScore1, 0);
+  EXPECT_EQ(engine.state().HiScore2, 0);
+}
+
+}  // namespace
+}  // namespace mk::engine::testing
