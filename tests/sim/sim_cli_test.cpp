@@ -101,5 +101,27 @@ TEST_F(SimulatorCli, SnapshotPicturesTheFaceAsTheRunLeftIt) {
   EXPECT_EQ(bad.status, 2);
 }
 
+// Whatever an argument holds, a refusal is one line a log or a terminal shows
+// whole: line breaks and escape characters are written out, not passed on.
+TEST_F(SimulatorCli, EveryRefusalIsOneLineWhateverTheArgumentHolds) {
+  const QStringList cases[] = {
+      {"--seed", "1\n2"},
+      {"--frob\nnicate"},
+      {"--clock", "12:00\r\n--seed 5"},
+      {"--hiscore1", "\x1b[2J7"},
+      {"--skin-report", "--screen", "100x\n100"},
+  };
+  for (const QStringList& args : cases) {
+    const SimRun r = run(args);
+    EXPECT_EQ(r.status, 2) << args.join(' ').toStdString();
+    EXPECT_TRUE(r.lines.empty());
+    ASSERT_FALSE(r.err.empty());
+    EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << r.err;
+    EXPECT_EQ(r.err.find_first_of("\r\x1b"), std::string::npos) << r.err;
+  }
+  const SimRun seed = run({"--seed", "1\n2"});
+  EXPECT_NE(seed.err.find("'1\\n2'"), std::string::npos) << seed.err;
+}
+
 }  // namespace
 }  // namespace mk::sim

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "lcd/element_model.h"
+#include "tools/sim/command_line_text.h"
 #include "tools/sim/options.h"
 #include "tools/sim/script.h"
 #include "tools/sim/simulation.h"
@@ -22,12 +23,12 @@ int main(int argc, char** argv) {
   }
   std::optional<std::string> snapshot;
   if (auto error = takeSnapshotOption(args, snapshot)) {
-    std::fprintf(stderr, "marsh-keeper-sim: %s\n", error->c_str());
+    std::fprintf(stderr, "marsh-keeper-sim: %s\n", oneLine(*error).c_str());
     return 2;
   }
   Options options;
   if (auto error = parseOptions(args, options)) {
-    std::fprintf(stderr, "marsh-keeper-sim: %s\n", error->c_str());
+    std::fprintf(stderr, "marsh-keeper-sim: %s\n", oneLine(*error).c_str());
     return 2;
   }
   if (options.help) {
@@ -40,7 +41,7 @@ int main(int argc, char** argv) {
   std::vector<ScriptEvent> script;
   if (options.scriptPath) {
     if (auto error = loadScript(*options.scriptPath, script)) {
-      std::fprintf(stderr, "marsh-keeper-sim: %s\n", error->c_str());
+      std::fprintf(stderr, "marsh-keeper-sim: %s\n", oneLine(*error).c_str());
       return 2;
     }
   }
@@ -54,7 +55,7 @@ int main(int argc, char** argv) {
   if (std::fflush(stdout) != 0) return 1;
   if (snapshot) {
     if (const std::string error = writeSnapshot(display, *skin, *snapshot); !error.empty()) {
-      std::fprintf(stderr, "marsh-keeper-sim: %s\n", error.c_str());
+      std::fprintf(stderr, "marsh-keeper-sim: %s\n", oneLine(error).c_str());
       return 1;
     }
   }

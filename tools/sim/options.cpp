@@ -1,7 +1,8 @@
 #include "tools/sim/options.h"
 
+#include "tools/sim/command_line_text.h"
+
 #include <array>
-#include <charconv>
 #include <limits>
 
 namespace mk::sim {
@@ -11,16 +12,6 @@ namespace {
 // Runs on the simulated clock far beyond any real session, yet well clear of
 // 64-bit overflow when timers are armed near the end.
 constexpr std::int64_t kMaxUntilMs = 1'000'000'000'000'000;
-
-template <typename T>
-bool parseWhole(std::string_view text, T min, T max, T& out) {
-  T value{};
-  auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value, 10);
-  if (text.empty() || ec != std::errc{} || end != text.data() + text.size()) return false;
-  if (value < min || value > max) return false;
-  out = value;
-  return true;
-}
 
 bool parseClock(std::string_view text, int& minutes) {
   const auto colon = text.find(':');

@@ -1,7 +1,9 @@
 #include "tools/sim/script.h"
 
+#include "tools/sim/command_line_text.h"
+
 #include <array>
-#include <charconv>
+#include <limits>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -52,8 +54,7 @@ std::optional<std::string> parseScript(std::string_view text, std::string_view n
 
     ScriptEvent event;
     event.line = lineNumber;
-    auto [end, ec] = std::from_chars(w[0].data(), w[0].data() + w[0].size(), event.ms, 10);
-    if (ec != std::errc{} || end != w[0].data() + w[0].size() || event.ms < 0) {
+    if (!parseWhole(w[0], decltype(event.ms){0}, std::numeric_limits<decltype(event.ms)>::max(), event.ms)) {
       return fail("'" + std::string(w[0]) + "' is not a time in milliseconds");
     }
     if (event.ms < previous) {

@@ -1,12 +1,12 @@
 #include "tools/sim/skin_report.h"
 
-#include <charconv>
 #include <cstdio>
 #include <optional>
 #include <ostream>
 #include <system_error>
 
 #include "skin/gfxinit.h"
+#include "tools/sim/command_line_text.h"
 
 namespace mk::sim {
 using namespace mk::skin;
@@ -40,10 +40,7 @@ std::optional<Size> parseScreen(std::string_view text) {
   if (x == std::string_view::npos) return std::nullopt;
   auto number = [](std::string_view digits) -> std::optional<int> {
     int value = 0;
-    const auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
-    if (ec != std::errc{} || end != digits.data() + digits.size() || value <= 0 || value > kScreenLimit) {
-      return std::nullopt;
-    }
+    if (!parseWhole(digits, 1, kScreenLimit, value)) return std::nullopt;
     return value;
   };
   const auto width = number(text.substr(0, x));
@@ -74,7 +71,7 @@ int runSkinReport(std::span<const std::string_view> args, const fs::path& config
     } else if (arg == "--screen" && i + 1 < args.size()) {
       const auto size = parseScreen(args[++i]);
       if (!size) {
-        err << "--screen wants WIDTHxHEIGHT, e.g. 1920x1080, not '" << args[i] << "'\n";
+        err << "--screen wants WIDTHxHEIGHT, e.g. 1920x1080, not '" << oneLine(args[i]) << "'\n";
         return 2;
       }
       screen = *size;
