@@ -166,14 +166,17 @@ QPoint towardScreen(QPoint at, const QRect& face, const QRect& screen) {
 // of its opaque pixels, moving on toward the screen where a rounded corner
 // of the face is see-through.
 QPoint HandheldControls::keptOnScreen(QPoint wanted) const {
-  lcd::Box box = model_[ElementId::im_background].box;
-  if (box.width <= 0 || box.height <= 0) box = {0, 0, window_.width(), window_.height()};
+  // What can be grabbed is the part of the face inside the window; a face
+  // placed wholly outside it (a skin may write any box) leaves the window.
+  const lcd::Box placed = skin::drawableBox(model_[ElementId::im_background].box);
+  QRect face = QRect(placed.left, placed.top, placed.width, placed.height).intersected(window_.rect());
+  if (face.isEmpty()) face = window_.rect();
+  const lcd::Box box{face.x(), face.y(), face.width(), face.height()};
   const skin::Point kept = skin::keepFaceOnScreen({wanted.x(), wanted.y()}, box, desktopScreens());
   QPoint at(kept.x, kept.y);
   const QRegion opaque = shape_ ? shape_() : QRegion();
   if (at == wanted || opaque.isEmpty()) return at;
 
-  const QRect face(box.left, box.top, box.width, box.height);
   const QScreen* screen = QGuiApplication::screenAt(at + face.center());
   if (!screen) screen = QGuiApplication::primaryScreen();
   const QRect area = screen->availableGeometry();

@@ -183,7 +183,7 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
 // dialog takes the keyboard for the keys after it.
 void TForm1::passKeyTo(QWidget& dialog, const QKeyEvent& key) {
   QKeyEvent copy(key.type(), key.key(), key.modifiers(), key.nativeScanCode(), key.nativeVirtualKey(),
-                 key.nativeModifiers(), key.text(), key.isAutoRepeat(), key.count());
+                 key.nativeModifiers(), key.text(), key.isAutoRepeat(), static_cast<quint16>(key.count()));
   QWidget* target = dialog.focusWidget() ? dialog.focusWidget() : &dialog;
   QCoreApplication::sendEvent(target, &copy);
   if (key.type() == QEvent::KeyPress && dialog.isVisible()) {

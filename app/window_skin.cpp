@@ -14,10 +14,6 @@ namespace mk::app {
 
 namespace {
 
-// A window larger than this would only exhaust memory for its surface; no
-// screen shows it.
-constexpr int kMaxClientSide = 8192;
-
 QColor toQColor(skin::Colour c) { return QColor(c.red, c.green, c.blue); }
 
 skin::Colour fromQColor(const QColor& c) {
@@ -55,11 +51,15 @@ skin::Size WindowSkin::screenSize() {
 
 skin::Size WindowSkin::clientSize() { return {window_.width(), window_.height()}; }
 
+// The skin pass only asks for sides it has checked; the clamp keeps a window
+// on screen whatever asks.
 void WindowSkin::setClientHeight(int height) {
-  window_.resize(window_.width(), std::clamp(height, 0, kMaxClientSide));
+  window_.resize(window_.width(), std::clamp(height, 1, skin::kMaxClientSide));
 }
 
-void WindowSkin::setClientWidth(int width) { window_.resize(std::clamp(width, 0, kMaxClientSide), window_.height()); }
+void WindowSkin::setClientWidth(int width) {
+  window_.resize(std::clamp(width, 1, skin::kMaxClientSide), window_.height());
+}
 
 void WindowSkin::setBackgroundColour(skin::Colour colour) {
   canvas_.compositor().setBackground(toQColor(colour));

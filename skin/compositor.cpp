@@ -16,7 +16,10 @@ QImage imageView(const lcd::Picture& picture, bool transparent) {
                 static_cast<qsizetype>(picture.width()) * 4, QImage::Format_ARGB32_Premultiplied);
 }
 
-QRect toRect(const lcd::Box& box) { return QRect(box.left, box.top, box.width, box.height); }
+QRect toRect(const lcd::Box& box) {
+  const lcd::Box b = drawableBox(box);
+  return QRect(b.left, b.top, b.width, b.height);
+}
 
 void Compositor::paint(QPainter& painter, const lcd::ElementModel& model, const QRegion& area) {
   for (const QRect& rect : area) paint(painter, model, rect);

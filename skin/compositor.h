@@ -17,6 +17,8 @@ namespace mk::skin {
 // the picture lives. Null for an empty picture.
 QImage imageView(const lcd::Picture& picture, bool transparent);
 
+// The box as Qt's rectangle, clamped first (drawableBox): every rectangle the
+// window computes with is made here.
 QRect toRect(const lcd::Box& box);
 
 // Paints the element model the way the main window shows it: the window's

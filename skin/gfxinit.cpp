@@ -23,6 +23,19 @@ constexpr std::string_view kManual = "Manual";
 // '/' and ended the folder with one.
 fs::path inFolder(const std::string& folder, const std::string& name) { return fs::path(folder + name); }
 
+// A message about a file starts with the file as the skin names it, so that
+// whoever made or shared the skin can tell which of its files is at fault.
+std::string aboutFile(const fs::path& file, std::string_view text) {
+  return file.generic_string() + ": " + std::string(text);
+}
+
+// A picture the skin names, decoded; the error names the file first.
+DecodeResult decodeNamedPicture(const fs::path& named, const fs::path& found) {
+  DecodeResult decoded = decodePictureFile(found);
+  if (!decoded.ok()) decoded.error = aboutFile(named, decoded.error);
+  return decoded;
+}
+
 // One skin pass. Each step returns false when it has shown an error and the
 // rest of the pass is to be abandoned.
 class SkinPass {
@@ -42,10 +55,11 @@ class SkinPass {
       return result_;
     }
     ini_ = ProfileFile::load(*config);
+    configName_ = config->filename();
     const std::string skinDir = ini_.readFolder(kCommon, "SkinDir", "Graphics\\Skin\\");
 
-    host_.setClientHeight(ini_.readInteger(kCommon, "GameHeight", kInitialClientSize.height));
-    host_.setClientWidth(ini_.readInteger(kCommon, "GameWidth", kInitialClientSize.width));
+    host_.setClientHeight(readClientSide("GameHeight", "height", kInitialClientSize.height));
+    host_.setClientWidth(readClientSide("GameWidth", "width", kInitialClientSize.width));
     followClientSize();
 
     const bool laidOut = fullscreen_ ? layOutFullscreen() : layOutWindowed();
@@ -58,6 +72,20 @@ class SkinPass {
   }
 
  private:
+  // A window side of the skin. One that no window can have (0 or less gives
+  // no window at all) is named in a message and the default is used, so the
+  // handheld is still shown; the pass goes on.
+  int readClientSide(std::string_view key, std::string_view side, int fallback) {
+    const int value = ini_.readInteger(kCommon, key, fallback);
+    if (value >= 1 && value <= kMaxClientSide) return value;
+    const std::string written = ini_.readString(kCommon, key).value_or("");
+    host_.showError(aboutFile(configName_, "[" + std::string(kCommon) + "] " + std::string(key) + "=" + written +
+                                               " is not a window " + std::string(side) + " from 1 to " +
+                                               std::to_string(kMaxClientSide) + " pixels; " +
+                                               std::to_string(fallback) + " is used instead."));
+    return fallback;
+  }
+
   // The backdrop always covers the whole client area.
   void followClientSize() {
     const Size client = host_.clientSize();
@@ -70,7 +98,7 @@ class SkinPass {
     picture.reset();
     const std::optional<fs::path> found = files::findFileIgnoringCase(path);
     if (!found) return true;
-    DecodeResult decoded = decodePictureFile(*found);
+    DecodeResult decoded = decodeNamedPicture(path, *found);
     if (!decoded.ok()) {
       host_.showError(decoded.error);
       return false;
@@ -83,7 +111,7 @@ class SkinPass {
                   Colour& colour) {
     const ColourResult read = ini_.readColour(section, key, defaultText);
     if (!read.colour) {
-      host_.showError(read.error);
+      host_.showError(aboutFile(configName_, read.error));
       return false;
     }
     colour = *read.colour;
@@ -178,6 +206,7 @@ class SkinPass {
   SkinHost& host_;
   const bool fullscreen_;
   ProfileFile ini_;
+  fs::path configName_;
   GameOffsets offsets_;
   SkinPassResult result_;
 };
@@ -204,12 +233,13 @@ ManualPages Gfx_Init_Manual(const fs::path& configPath) {
   manual.clientSize.width = ini.readInteger(kManual, "ManualWidth", 630);
 
   for (int n = 1; n <= static_cast<int>(manual.pages.size()); ++n) {
-    const std::optional<fs::path> file = files::findFileIgnoringCase(inFolder(dir, std::to_string(n) + ".bmp"));
+    const fs::path page = inFolder(dir, std::to_string(n) + ".bmp");
+    const std::optional<fs::path> file = files::findFileIgnoringCase(page);
     if (!file) {
       manual.pages[static_cast<std::size_t>(n - 1)] = manual.placeholder;
       continue;
     }
-    DecodeResult decoded = decodePictureFile(*file);
+    DecodeResult decoded = decodeNamedPicture(page, *file);
     if (!decoded.ok()) {
       manual.error = std::move(decoded.error);
       break;

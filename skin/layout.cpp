@@ -35,6 +35,20 @@ int offsetBy(int coordinate, int offset) {
   return clampToInt(static_cast<std::int64_t>(coordinate) + offset);
 }
 
+lcd::Box drawableBox(const lcd::Box& box) {
+  const auto axis = [](int start, int length, int& outStart, int& outLength) {
+    const std::int64_t first = std::clamp<std::int64_t>(start, -kDrawingLimit, kDrawingLimit);
+    const std::int64_t end = std::clamp<std::int64_t>(static_cast<std::int64_t>(start) + std::max(length, 0),
+                                                      -kDrawingLimit, kDrawingLimit);
+    outStart = static_cast<int>(first);
+    outLength = static_cast<int>(end - first);
+  };
+  lcd::Box out;
+  axis(box.left, box.width, out.left, out.width);
+  axis(box.top, box.height, out.top, out.height);
+  return out;
+}
+
 lcd::Box backdropPlacement(Size client, Size picture, bool stretch) {
   if (stretch) return {0, 0, client.width, client.height};
   return {halfDifference(client.width, picture.width), halfDifference(client.height, picture.height),

@@ -36,6 +36,19 @@ GameOffsets fullscreenOffsets(std::string_view textX, std::string_view textY, Si
 // write any 32-bit number).
 int offsetBy(int coordinate, int offset);
 
+// A skin may write any 32-bit number into a box, but rectangle arithmetic
+// (right = left + width - 1, a union, a translation) overflows int near the
+// ends of that range. Every box is clamped to this many pixels either side
+// of the client area's origin before anything computes with it: no client
+// area, screen or picture reaches that far, so nothing that can be seen
+// changes, and sums of two such values stay well inside int.
+inline constexpr int kDrawingLimit = 1 << 24;
+
+// The box with both edges of each axis clamped to [-kDrawingLimit,
+// kDrawingLimit]; a negative width or height becomes 0 (such a box shows
+// nothing either way).
+lcd::Box drawableBox(const lcd::Box& box);
+
 // The rectangle the backdrop picture is drawn into: the whole client area
 // when stretched, otherwise the picture's own size centred in the client
 // area (reaching past it when the picture is the larger).

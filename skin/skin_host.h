@@ -15,6 +15,9 @@ struct Size {
 
 // The main window as the program creates it, before any skin pass.
 inline constexpr Size kInitialClientSize{611, 322};
+// The largest client side a skin may ask for, in the skin's own pixels: a
+// larger window would only exhaust memory for its surface; no screen shows it.
+inline constexpr int kMaxClientSide = 8192;
 inline constexpr Colour kInitialBackground{255, 255, 255};
 inline constexpr Colour kInitialKeyColour{255, 255, 255};
 inline constexpr bool kInitialColourKeyOn = true;

@@ -85,8 +85,19 @@ TEST(SkinReport, MessagesAndTerminationGoToStandardErrorAndTheStatusStaysZero) {
   skin.writeConfig("[VideoMode]\nTranspColor=pink\n");
   const Report abandoned = report(skin, {"--skin-report"});
   EXPECT_EQ(abandoned.status, 0);
-  EXPECT_EQ(abandoned.err, "message: 'pink' is not a valid integer value\n");
+  EXPECT_EQ(abandoned.err, "message: Config.ini: 'pink' is not a valid integer value\n");
   EXPECT_EQ(abandoned.lines[5], "gamemenu hidden 0 0");
+
+  // Picture messages name the file; a side no window can have is reported
+  // and the report shows the default the window uses.
+  skin.writeFile("Graphics/Skin/face.gif", "GIF89a");
+  skin.writeConfig("[Common]\nGameWidth=0\n[Image1]\nFilename=face.gif\n");
+  const Report named = report(skin, {"--skin-report"});
+  EXPECT_EQ(named.status, 0);
+  EXPECT_EQ(named.err,
+            "message: Config.ini: [Common] GameWidth=0 is not a window width from 1 to 8192 pixels; 611 is used instead.\n"
+            "message: Graphics/Skin/face.gif: Unknown picture file extension (.gif)\n");
+  EXPECT_EQ(named.lines[0], "client 611 322");
 }
 
 TEST(SkinReport, RejectsOptionsItDoesNotKnowWithStatusTwo) {

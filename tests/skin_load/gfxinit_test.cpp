@@ -174,9 +174,58 @@ TEST_F(SkinPassTest, ExtremeCoordinatesAreHeldWithinRange) {
   EXPECT_EQ(slot(9).box.left, 2147483647);
   EXPECT_EQ(slot(9).box.top, -2147483647 - 1);
 
-  skin.writeConfig("[Common]\nGameWidth=-2147483648\n[Image9]\nLeft=1\n");
+  // A game offset at the end of the range moves a box as far as int goes.
+  skin.writeConfig("[Fullscreen]\nGameOffsetX=-2147483647\n[Image9]\nLeft=-2\nWidth=2147483647\n");
   pass(true);
-  EXPECT_EQ(slot(9).box.left, 1073742784 + 1);  // (1920 - INT_MIN) / 2, which int alone cannot compute
+  EXPECT_EQ(slot(9).box.left, -2147483647 - 1);
+  EXPECT_EQ(slot(9).box.width, 2147483647);
+}
+
+// No window can be 0 pixels or 2^31 wide: such a side is named in a message,
+// the default is used (the handheld is still shown) and the pass goes on, in
+// either presentation.
+TEST_F(SkinPassTest, AClientSideNoWindowCanHaveIsNamedAndTheDefaultUsed) {
+  struct Case {
+    const char* text;
+    const char* message;
+  };
+  const Case cases[] = {
+      {"GameWidth=0", "Config.ini: [Common] GameWidth=0 is not a window width from 1 to 8192 pixels; 611 is used instead."},
+      {"GameWidth=-0", "Config.ini: [Common] GameWidth=-0 is not a window width from 1 to 8192 pixels; 611 is used instead."},
+      {"GameWidth=8193", "Config.ini: [Common] GameWidth=8193 is not a window width from 1 to 8192 pixels; 611 is used instead."},
+      {"gamewidth=-2147483648", "Config.ini: [Common] GameWidth=-2147483648 is not a window width from 1 to 8192 pixels; 611 is used instead."},
+      {"GameHeight=-1", "Config.ini: [Common] GameHeight=-1 is not a window height from 1 to 8192 pixels; 322 is used instead."},
+      {"GameHeight=$7fffffff", "Config.ini: [Common] GameHeight=$7fffffff is not a window height from 1 to 8192 pixels; 322 is used instead."},
+  };
+  for (const Case& c : cases) {
+    for (const bool fullscreen : {false, true}) {
+      SCOPED_TRACE(std::string(c.text) + (fullscreen ? " full screen" : " windowed"));
+      log.str("");
+      skin.writeConfig(std::string("[Common]\n") + c.text + "\n[Image1]\nWidth=5\n");
+      EXPECT_EQ(pass(fullscreen).outcome, SkinPassOutcome::Completed);
+      EXPECT_EQ(log.str(), std::string("message: ") + c.message + "\n");
+      EXPECT_EQ(host->clientSize(), fullscreen ? (Size{1920, 1080}) : kInitialClientSize);
+      EXPECT_EQ(slot(1).box, fullscreen ? (lcd::Box{654, 379, 5, 0}) : (lcd::Box{0, 0, 5, 0}));
+    }
+  }
+
+  // Both ends of the range are window sides; a side that is no number reads as the default.
+  for (const char* text : {"GameWidth=1\nGameHeight=8192", "GameWidth=0x2000\nGameHeight=1", "GameWidth=wide"}) {
+    log.str("");
+    skin.writeConfig(std::string("[Common]\n") + text + "\n");
+    pass(false);
+    EXPECT_EQ(log.str(), "") << text;
+  }
+  EXPECT_EQ(host->clientSize(), kInitialClientSize);
+
+  // The message names the file as found, and reports each bad side.
+  log.str("");
+  std::filesystem::remove(skin.configPath());
+  skin.writeFile("config.INI", "[Common]\nGameWidth=0\nGameHeight=0\n");
+  pass(false);
+  EXPECT_EQ(log.str(),
+            "message: config.INI: [Common] GameHeight=0 is not a window height from 1 to 8192 pixels; 322 is used instead.\n"
+            "message: config.INI: [Common] GameWidth=0 is not a window width from 1 to 8192 pixels; 611 is used instead.\n");
 }
 
 TEST_F(SkinPassTest, AMissingConfigAsksToQuitAndStillSetsTheMenuButton) {
@@ -202,7 +251,7 @@ TEST_F(SkinPassTest, ABadKeyColourAbandonsThePassWithWhatWasSetSoFar) {
 
   skin.writeConfig("[Common]\nGameWidth=500\n[VideoMode]\nTranspColor=zz\n[Image2]\nLeft=1\n");
   EXPECT_EQ(pass(false).outcome, SkinPassOutcome::Abandoned);
-  EXPECT_EQ(log.str(), "message: 'zz' is not a valid integer value\n");
+  EXPECT_EQ(log.str(), "message: Config.ini: 'zz' is not a valid integer value\n");
   EXPECT_EQ(host->clientSize().width, 500);                    // step 4 ran
   EXPECT_EQ(host->background(), kInitialBackground);           // the colour did not
   EXPECT_EQ(slot(2).box, (lcd::Box{9 + 654, 379, 4, 0}));     // slots kept the last pass's boxes
@@ -215,7 +264,7 @@ TEST_F(SkinPassTest, AnEmptyBackgroundColourAbandonsAfterTheBackdrop) {
   skin.writePicture("Graphics/Backdrops/back.jpg", 80, 60, Qt::darkBlue, "jpg");
   skin.writeConfig("[Fullscreen]\nBackdropFile=back.jpg\nBackdropStretch=1\nBgColor=\n");
   EXPECT_EQ(pass(true).outcome, SkinPassOutcome::Abandoned);
-  EXPECT_EQ(log.str(), "message: '' is not a valid integer value\n");
+  EXPECT_EQ(log.str(), "message: Config.ini: '' is not a valid integer value\n");
   EXPECT_EQ(model[ElementId::im_backdrop].picture.width(), 80);
   EXPECT_TRUE(host->backdropStretch());
   EXPECT_TRUE(host->colourKeyOn());
@@ -230,7 +279,7 @@ TEST_F(SkinPassTest, AnUnknownExtensionAbandonsThePassAtThatSlot) {
       "[Image4]\nFilename=odd.gif\nLeft=4\n"
       "[Image5]\nFilename=ok.bmp\nLeft=5\n");
   EXPECT_EQ(pass(false).outcome, SkinPassOutcome::Abandoned);
-  EXPECT_EQ(log.str(), "message: Unknown picture file extension (.gif)\n");
+  EXPECT_EQ(log.str(), "message: Graphics/Skin/odd.gif: Unknown picture file extension (.gif)\n");
   EXPECT_EQ(slot(3).box.left, 3);
   EXPECT_TRUE(slot(4).picture.isNull());
   EXPECT_EQ(slot(4).box.left, 0);
@@ -241,9 +290,37 @@ TEST_F(SkinPassTest, ABrokenPictureShowsTheDecodersTextAndAbandons) {
   skin.writeFile("Graphics/Skin/broken.png", "\x89PNG\r\n\x1a\nnot really");
   skin.writeConfig("[Image10]\nFilename=broken.png\n");
   EXPECT_EQ(pass(false).outcome, SkinPassOutcome::Abandoned);
-  EXPECT_TRUE(log.str().starts_with("message: ")) << log.str();
-  EXPECT_GT(log.str().size(), std::string("message: \n").size());
+  EXPECT_TRUE(log.str().starts_with("message: Graphics/Skin/broken.png: ")) << log.str();
+  EXPECT_GT(log.str().size(), std::string("message: Graphics/Skin/broken.png: \n").size());
   EXPECT_TRUE(slot(10).picture.isNull());
+}
+
+// Each message about a picture starts with the file as the skin names it:
+// its folder after the backslash rule, and the name as written even where a
+// file of other letter case was found.
+TEST_F(SkinPassTest, EveryPictureMessageNamesTheFileAsTheSkinWritesIt) {
+  skin.writeFile("Pics/Face/Broken.BMP", "BM nothing more");
+  skin.writeConfig("[Common]\nSkinDir=Pics\\Face\n[Image1]\nFilename=broken.bmp\n");
+  pass(false);
+  EXPECT_TRUE(log.str().starts_with("message: Pics/Face/broken.bmp: ")) << log.str();
+
+  log.str("");
+  skin.writeFile("Graphics/Backdrops/back.png", "not a png");
+  skin.writeConfig("[Fullscreen]\nBackdropFile=back.png\n");
+  pass(true);
+  EXPECT_TRUE(log.str().starts_with("message: Graphics/Backdrops/back.png: ")) << log.str();
+
+  log.str("");
+  skin.writeFile("Art/logo.jpeg", "not a jpeg");
+  skin.writeConfig("[Fullscreen]\nBackdropDir=Art\\\nLogoFile=logo.jpeg\n");
+  pass(true);
+  EXPECT_TRUE(log.str().starts_with("message: Art/logo.jpeg: ")) << log.str();
+
+  log.str("");
+  skin.writeFile("Graphics/Skin/face.tif", "II*");
+  skin.writeConfig("[Image3]\nFilename=face.tif\n");
+  pass(false);
+  EXPECT_EQ(log.str(), "message: Graphics/Skin/face.tif: Unknown picture file extension (.tif)\n");
 }
 
 TEST_F(SkinPassTest, FullscreenBackdropAndLogoArePlacedOnTheScreen) {
@@ -316,7 +393,8 @@ TEST_F(ManualLoaderTest, ReadsItsSectionAndStopsAtAPageThatFailsToDecode) {
   EXPECT_EQ(manual.page(1).width(), 8);
   EXPECT_TRUE(manual.page(2).sharesDataWith(manual.placeholder));
   EXPECT_EQ(manual.page(3).width(), 8);
-  EXPECT_NE(manual.error, "");
+  EXPECT_TRUE(manual.error.starts_with("Pages/4.bmp: ")) << manual.error;
+  EXPECT_GT(manual.error.size(), std::string("Pages/4.bmp: ").size());
   for (int n = 4; n <= 12; ++n) EXPECT_TRUE(manual.page(n).isNull()) << n;
 }
 
