@@ -97,7 +97,7 @@ void HandheldControls::mousePress(QPoint client, QPoint global, Qt::MouseButton 
       break;
     case PointerRole::Drag: {
       if (!windowed_()) break;  // the full-screen window never moves
-      const lcd::Box& box = model_[*element].box;
+      const lcd::Box box = skin::drawableBox(model_[*element].box);
       DragOrigin = QPoint(client.x() - box.left, client.y() - box.top);
       dragPressGlobal_ = global;
       dragWindowOrigin_ = window_.pos();

@@ -47,12 +47,24 @@ function(mk_test name)
   set_property(TARGET ${name} PROPERTY CROSSCOMPILING_EMULATOR /usr/bin/env
                MK_SOURCE_DIR=${PROJECT_SOURCE_DIR}
                MK_CORPUS_DIR=${MK_CORPUS_DIR}
-               QT_QPA_PLATFORM=offscreen)
+               QT_QPA_PLATFORM=offscreen
+               ${MK_SANITIZER_ENV})
   if(T_LABELS)
     gtest_discover_tests(${name} PROPERTIES LABELS "${T_LABELS}" DISCOVERY_TIMEOUT 60)
   else()
     gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60)
   endif()
 endfunction()
+
+# What every program started by a test is given in the sanitizer build: stop
+# at the first error, report leaks except those the desktop's libraries make
+# once and keep for good.
+set(MK_SANITIZER_ENV)
+if(MK_SANITIZE)
+  set(MK_SANITIZER_ENV
+      ASAN_OPTIONS=detect_leaks=1
+      UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+      LSAN_OPTIONS=suppressions=${CMAKE_CURRENT_LIST_DIR}/lsan_system_libraries.supp:print_suppressions=0)
+endif()
 
 include(GoogleTest)

@@ -261,6 +261,54 @@ TEST_F(Form1Test, CursorsFollowTheButtonPictures) {
   EXPECT_EQ(h.form->cursor().shape(), Qt::WhatsThisCursor);
 }
 
+// A skin may write any 32-bit box. The face reaching to the end of the range
+// is drawn, shaped and dragged from its left-top corner; segments placed at
+// the far ends change nothing that can be seen; nothing overflows on the way.
+TEST_F(Form1Test, BoxesAtTheEndsOfTheIntegerRangeAreDrawnHitAndDraggedAsFarAsTheyShow) {
+  constexpr int kMin = INT32_MIN;
+  constexpr int kMax = INT32_MAX;
+  std::string config = TestSkin::defaultConfig();
+  const std::string usual = TestSkin::slot(1, "face.bmp", 0, 0, 200, 100);
+  config.replace(config.find(usual), usual.size(), TestSkin::slot(1, "face.bmp", 0, 0, kMax, kMax));
+  skin.writeConfig(config +
+                   TestSkin::slot(45, "segment.bmp", kMin, kMin, kMax, kMax) +
+                   TestSkin::slot(46, "segment.bmp", kMin + 1, kMin + 1, kMax, kMax) +
+                   TestSkin::slot(47, "segment.bmp", kMax, kMax, kMax, kMax));
+  FormHarness h(skin, testing::windowedStore());
+  TForm1& form = *h.form;
+  ASSERT_EQ(form.model()[ElementId::im_background].box, (lcd::Box{0, 0, kMax, kMax}));
+  for (const std::size_t n : {45u, 46u, 47u}) form.model().show(skin::SkinImages[n]);
+  form.show();
+  form.move(100, 100);
+  QTest::qWait(1);
+
+  const QRegion shape = form.skin().shape();
+  EXPECT_TRUE(shape.contains(QPoint(20, 10)));
+  EXPECT_FALSE(shape.contains(QPoint(5, 5))) << "the far-away segments add nothing";
+  const QImage shown = form.grab().toImage();
+  EXPECT_EQ(shown.pixelColor(100, 50), QColor(128, 128, 128));
+
+  QTest::mousePress(&form, Qt::LeftButton, {}, QPoint(25, 15));
+  EXPECT_EQ(form.controls().DragOrigin, QPoint(25, 15));
+  QTest::mouseMove(&form, QPoint(55, 35));
+  QTest::mouseRelease(&form, Qt::LeftButton, {}, QPoint(55, 35));
+  EXPECT_EQ(form.pos(), QPoint(130, 120));
+
+  // A face that ends at the window's edge leaves nothing to grab.
+  form.model().setBox(ElementId::im_background, {kMin + 1, kMin + 1, kMax, kMax});
+  QTest::mousePress(&form, Qt::LeftButton, {}, QPoint(25, 15));
+  QTest::mouseMove(&form, QPoint(55, 35));
+  QTest::mouseRelease(&form, Qt::LeftButton, {}, QPoint(55, 35));
+  EXPECT_EQ(form.pos(), QPoint(130, 120));
+
+  // Full screen: the box is moved by the centring offset, clamped, and drawn.
+  form.model().setBox(ElementId::im_background, {0, 0, kMax, kMax});
+  form.switchPresentation();
+  const lcd::Box face = form.model()[ElementId::im_background].box;
+  const QImage full = form.grab().toImage();
+  EXPECT_EQ(full.pixelColor(face.left + 100, face.top + 50), QColor(128, 128, 128));
+}
+
 TEST_F(Form1Test, TheFaceAndTheAlarmButtonDragTheWindowOnlyWhenWindowed) {
   FormHarness h(skin, testing::windowedStore());
   TForm1& form = *h.form;

@@ -347,6 +347,21 @@ slot_box() {
     END { print l, t, w, h }' "$TREE/Config.ini"
 }
 
+# Sets one value in the tree's Config.ini: "set_config Section Key value"
+# replaces the key in that section (names in any case) or adds it there,
+# adding the section at the end when there is none.
+set_config() {
+  awk -v section="[$(printf '%s' "$1" | tr '[:upper:]' '[:lower:]')]" \
+      -v key="$(printf '%s' "$2" | tr '[:upper:]' '[:lower:]')" -v entry="$2=$3" -v header="[$1]" '
+    function finish() { if (inside && !done) { print entry; done = 1 } }
+    { line = $0; sub(/\r$/, "", line) }
+    line ~ /^\[/ { finish(); inside = (tolower(line) == section) }
+    inside && index(tolower(line), key "=") == 1 { if (!done) print entry; done = 1; next }
+    { print }
+    END { finish(); if (!done) { print header; print entry } }' "$TREE/Config.ini" >"$TREE/Config.ini.new"
+  mv "$TREE/Config.ini.new" "$TREE/Config.ini"
+}
+
 # A point inside a slot's picture where the picture is opaque: the middle
 # one of its opaque pixels. Prints "x y" in the handheld's own coordinates.
 slot_point() {

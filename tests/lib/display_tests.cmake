@@ -4,7 +4,8 @@
 # with xdotool, checked by screenshots, window geometry and the settings file.
 # Every script runs twice, on a bare X server (<PREFIX>_<SCRIPT>) and under
 # openbox (<PREFIX>_<SCRIPT>_openbox); the EVERY_WM ones (stacking, focus, full
-# screen, dragging) also under xfwm4 (<PREFIX>_<SCRIPT>_xfwm4). Serial: each
+# screen, dragging) also under xfwm4 (<PREFIX>_<SCRIPT>_xfwm4). All run again
+# in the ASan/UBSan build of the whole program. Serial: each
 # starts its own X server and they share the cores with everything else. A
 # script in the folder that is not named stops the configure, so none is
 # left out unseen.
@@ -37,8 +38,8 @@ function(mk_display_tests prefix)
         set(test ${prefix}_${name}_${wm})
         set(wm_env MK_WM=${wm})
       endif()
-      add_test(NAME ${test} COMMAND /usr/bin/env ${wm_env} bash ${script} ${CMAKE_BINARY_DIR})
-      set_tests_properties(${test} PROPERTIES LABELS e2e RUN_SERIAL TRUE TIMEOUT 180)
+      add_test(NAME ${test} COMMAND /usr/bin/env ${wm_env} ${MK_SANITIZER_ENV} bash ${script} ${CMAKE_BINARY_DIR})
+      set_tests_properties(${test} PROPERTIES LABELS "e2e;sanitized" RUN_SERIAL TRUE TIMEOUT 180)
     endforeach()
   endforeach()
 endfunction()

@@ -1,8 +1,12 @@
 #include "skin/compositor.h"
 
+#include <cstdint>
+
 #include <gtest/gtest.h>
 
 #include <QPainter>
+
+#include "skin/layout.h"
 
 namespace mk::skin {
 namespace {
@@ -147,6 +151,28 @@ TEST_F(CompositorTest, PaintingAnAreaLeavesEverythingOutsideItAlone) {
   EXPECT_EQ(at(both, 10, 10), 0u);
 }
 
+// Boxes anywhere in the 32-bit range: what lies inside the area is drawn as
+// from its box's left-top corner, and nothing else is touched.
+TEST_F(CompositorTest, BoxesAtTheEndsOfTheIntegerRangePaintOnlyWhatTheAreaShows) {
+  constexpr int kMin = INT32_MIN;
+  constexpr int kMax = INT32_MAX;
+  place(ElementId::im_background, solid(6, 6, kRed), {0, 0, kMax, kMax});
+  place(ElementId::im_hero_1_body, solid(4, 4, kGreen), {kMin, kMin, kMax, kMax});  // ends at -1
+  place(ElementId::im_hero_2_body, solid(4, 4, kGreen), {kMin + 1, kMin + 1, kMax, kMax});  // ends at 0
+  place(ElementId::im_hero_3_body, solid(4, 4, kGreen), {kMax, kMax, kMax, kMax});
+  place(ElementId::btn_time_top, solid(4, 4, kBlue), {kMax - 1, 0, 2, 2});
+  place(ElementId::btn_acl_top, solid(4, 4, kBlue), {10, kMin, 4, kMax});
+  for (const QRect area : {QRect(0, 0, 20, 20), QRect(0, 0, 3, 3)}) {
+    const QImage image = compose(area);
+    EXPECT_EQ(at(image, 0, 0), kRed);
+    EXPECT_EQ(at(image, 2, 2), kRed);
+  }
+  const QImage image = compose();
+  EXPECT_EQ(at(image, 5, 5), kRed);
+  EXPECT_EQ(at(image, 6, 6), kKey);
+  EXPECT_EQ(at(image, 11, 1), kKey) << "the picture starts at its box's top, far above";
+}
+
 TEST(ImageView, SharesThePicturesPixelsWithoutCopying) {
   const Picture picture = Picture::placeholder();
   EXPECT_EQ(reinterpret_cast<const std::uint32_t*>(imageView(picture, false).constBits()), picture.pixels());
@@ -189,6 +215,21 @@ TEST_F(DirtyRegionTest, ChangesThatDrawNothingMarkNothing) {
   model.setBox(ElementId::im_hero_1_body, {0, 0, 5, 5});                // hidden
   model.show(ElementId::im_hero_2_body);                                // no picture
   EXPECT_TRUE(tracker.isEmpty());
+}
+
+TEST_F(DirtyRegionTest, BoxesAtTheEndsOfTheIntegerRangeMarkTheirClampedRectangle) {
+  constexpr int kMin = INT32_MIN;
+  constexpr int kMax = INT32_MAX;
+  constexpr int kLimit = kDrawingLimit;
+  model.show(ElementId::im_hero_1_body);
+  tracker.take();
+  model.setBox(ElementId::im_hero_1_body, {kMin, kMin + 1, kMax, kMax});
+  EXPECT_EQ(tracker.take(), QRegion(10, 10, 5, 5) + QRegion(-kLimit, -kLimit, kLimit - 1, kLimit));
+  model.setBox(ElementId::im_hero_1_body, {kMax, 0, kMax, 5});
+  EXPECT_EQ(tracker.take(), QRegion(-kLimit, -kLimit, kLimit - 1, kLimit)) << "the new box shows nothing";
+  model.setBox(ElementId::im_hero_1_body, {0, 0, kMax, kMax});
+  EXPECT_EQ(tracker.take(), QRegion(0, 0, kLimit, kLimit));
+  EXPECT_EQ(toRect({kMax, kMin, kMax, kMax}), QRect(kLimit, -kLimit, 0, kLimit - 1));
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstdlib>
 
 namespace mk::skin {
 namespace {
@@ -73,6 +74,35 @@ TEST(WindowPlacement, ADraggedWindowKeepsAGraspOfItsFaceOnSomeScreen) {
   EXPECT_EQ(keepFaceOnScreen({5, 5}, face, {}), (Point{5, 5})) << "no screen: nothing to keep it on";
   // Far-away coordinates do not overflow.
   EXPECT_EQ(keepFaceOnScreen({INT32_MAX, INT32_MIN}, face, one), (Point{1216, -290}));
+}
+
+// Boxes a skin may write anywhere in the 32-bit range come out of drawableBox
+// with every edge within reach of the drawing limit, so that rectangle
+// arithmetic on them (right edge, union, translation) cannot overflow.
+TEST(DrawableBox, ClampsEachEdgeToTheDrawingLimitAndKeepsWhatCanBeSeen) {
+  constexpr int kMin = INT32_MIN;
+  constexpr int kMax = INT32_MAX;
+  constexpr int kLimit = kDrawingLimit;
+  EXPECT_EQ(drawableBox({10, -20, 611, 322}), (lcd::Box{10, -20, 611, 322})) << "an ordinary box is unchanged";
+  EXPECT_EQ(drawableBox({0, 0, kMax, kMax}), (lcd::Box{0, 0, kLimit, kLimit})) << "the left-top corner stays";
+  EXPECT_EQ(drawableBox({kMin, kMin + 1, kMax, kMax}), (lcd::Box{-kLimit, -kLimit, kLimit - 1, kLimit}))
+      << "ends at -1 and 0, as written";
+  EXPECT_EQ(drawableBox({kMax, kMax, kMax, 1}), (lcd::Box{kLimit, kLimit, 0, 0}));
+  EXPECT_EQ(drawableBox({kMin, kMin, kMin, kMin + 1}), (lcd::Box{-kLimit, -kLimit, 0, 0}))
+      << "a negative size shows nothing";
+  EXPECT_EQ(drawableBox({-5, 3, kMax, -1}), (lcd::Box{-5, 3, kLimit + 5, 0}));
+
+  // Whatever goes in, the right and bottom edges (left + width) fit in int
+  // with room for one more such sum.
+  for (const int a : {kMin, kMin + 1, -1, 0, 1, kMax - 1, kMax}) {
+    for (const int b : {kMin, kMin + 1, -1, 0, 1, kMax - 1, kMax}) {
+      const lcd::Box box = drawableBox({a, b, b, a});
+      EXPECT_LE(std::abs(static_cast<std::int64_t>(box.left) + box.width), kLimit) << a << ' ' << b;
+      EXPECT_LE(std::abs(static_cast<std::int64_t>(box.top) + box.height), kLimit) << a << ' ' << b;
+      EXPECT_GE(box.width, 0);
+      EXPECT_GE(box.height, 0);
+    }
+  }
 }
 
 }  // namespace
