@@ -27,6 +27,15 @@ std::string_view unquote(std::string_view s) {
 
 bool isComment(std::string_view line) { return !line.empty() && (line.front() == ';' || line.front() == '#'); }
 
+// A value as its line holds it. One that would not read back as it is (blanks
+// or a pair of quotes around it, or a CR at its end, which the reader takes
+// for part of the line end) goes in quotes; only values read from a
+// hand-edited file and set again are ever like that.
+std::string storedForm(std::string_view value) {
+  if (unquote(trim(value)) == value && !value.ends_with('\r')) return std::string(value);
+  return "\"" + std::string(value) + "\"";
+}
+
 std::string errorText(int error) { return std::strerror(error); }
 
 // Writes all of `bytes`, or says why not.
@@ -107,7 +116,7 @@ std::optional<std::string> SettingsText::value(std::string_view name) const {
 }
 
 void SettingsText::set(std::string_view name, std::string_view value) {
-  std::string line = std::string(name) + "=" + std::string(value);
+  std::string line = std::string(name) + "=" + storedForm(value);
   values_.insert_or_assign(std::string(name), std::string(value));
   if (const auto it = lineOf_.find(name); it != lineOf_.end()) {
     lines_[it->second] = std::move(line);
@@ -131,7 +140,8 @@ void SettingsText::set(std::string_view name, std::string_view value) {
 
 std::string SettingsText::text() const {
   std::string out;
-  for (const std::string& line : lines_) (out += line) += '\n';
+  // A line that ends in CR itself (the file had CR CR LF) keeps it only with a CR LF end.
+  for (const std::string& line : lines_) (out += line) += line.ends_with('\r') ? "\r\n" : "\n";
   return out;
 }
 

@@ -31,13 +31,13 @@
 
 namespace mk::settings {
 
+#if defined(_WIN32)
+
 namespace {
 
 QString keyOf(std::string_view name) { return QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())); }
 
 }  // namespace
-
-#if defined(_WIN32)
 
 // The registry: each value is written on its own, at once.
 struct UserSettingsStore::Backend {

@@ -51,6 +51,28 @@ TEST(SettingsText, ReadsTheGeneralSectionAndKeepsEverythingElseWhenAValueChanges
   EXPECT_EQ(SettingsText::parse(file.text()).value("SoundMode"), "2");
 }
 
+// Whatever a hand-edited file holds, what is read is what is written back:
+// an unchanged line keeps the CR it ends with (a file with CR CR LF ends),
+// and a value read with blanks, quotes or a CR of its own, set again after a
+// failed save, is quoted so that it reads back the same.
+TEST(SettingsText, EveryValueReadsBackAsItWasSetAndUntouchedLinesKeepTheirBytes) {
+  const std::string text = "[General]\r\r\nKey1=2\r\r\nOther=\" a \"\n";
+  SettingsText file = SettingsText::parse(text);
+  EXPECT_EQ(file.text(), text);
+  file.set("Key2", "6");
+  EXPECT_EQ(SettingsText::parse(file.text()).value("Key1"), file.value("Key1"));
+  EXPECT_EQ(SettingsText::parse(file.text()).value("Other"), " a ");
+
+  for (const std::string value : {" a ", "\"q\"", "x\r", "\"", "57", ""}) {
+    SettingsText edited = SettingsText::parse("[General]\nOther=1\n");
+    edited.set("Other", value);
+    EXPECT_EQ(SettingsText::parse(edited.text()).value("Other"), value) << value;
+  }
+  SettingsText plain = SettingsText::parse("");
+  plain.set("HiScore1", "57");
+  EXPECT_EQ(plain.text(), "[General]\nHiScore1=57\n") << "numbers are written as they have always been";
+}
+
 TEST(SettingsText, StartsAGeneralSectionWhereThereIsNone) {
   SettingsText empty = SettingsText::parse("");
   empty.set("Key1", "2");
