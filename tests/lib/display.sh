@@ -246,11 +246,12 @@ exit_with_escape() {
 # A title as an exact-match pattern for wait_window.
 regex() { printf '%s' "$1" | sed 's/[][().*^$?+|{}\\]/\\&/g'; }
 
-# The id of the mapped window whose title matches; fails after a while, or
-# as soon as the program has ended.
+# The id of the mapped window whose title matches; fails after a while (20
+# s: a loaded machine may take that long to bring up a dialog), or as soon as
+# the program has ended.
 wait_window() {
   local id
-  for _ in $(seq 100); do
+  for _ in $(seq 200); do
     id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1 || true)
     [ -n "$id" ] && { echo "$id"; return 0; }
     alive || fail "the program ended while waiting for the window '$1'"
@@ -287,14 +288,22 @@ frame_geometry() {
   read -r l r t b <<<"$(frame_extents "$1")"
   echo "$((x - l)) $((y - t)) $((w + l + r)) $((h + t + b))"
 }
-# Fails unless the window, frame included, is centred on the screen to
-# within a pixel (dialogs round the odd pixel their own way). $2: which.
-expect_centred() {
+# Whether the window, frame included, is centred on the screen to within a
+# pixel (dialogs round the odd pixel their own way).
+is_centred() {
   local x y w h ex ey
   read -r x y w h <<<"$(frame_geometry "$1")"
   ex=$(((SCREEN_W - w) / 2)); ey=$(((SCREEN_H - h) / 2))
-  [ $((x - ex)) -ge -1 ] && [ $((x - ex)) -le 1 ] && [ $((y - ey)) -ge -1 ] && [ $((y - ey)) -le 1 ] ||
-    fail "$2 at $x,$y (frame included) is not centred (expected $ex,$ey)"
+  [ $((x - ex)) -ge -1 ] && [ $((x - ex)) -le 1 ] && [ $((y - ey)) -ge -1 ] && [ $((y - ey)) -le 1 ]
+}
+# Fails unless the window is centred, or becomes so within a few seconds: a
+# window manager announces its frame, and moves the window into it, after
+# the window is mapped. $2: which.
+expect_centred() {
+  poll 5 is_centred "$1" && return 0
+  local x y w h
+  read -r x y w h <<<"$(frame_geometry "$1")"
+  fail "$2 at $x,$y (frame included) is not centred (expected $(((SCREEN_W - w) / 2)),$(((SCREEN_H - h) / 2)))"
 }
 # A window's box "WxH+X+Y", for grab.
 window_box() {
