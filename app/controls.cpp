@@ -48,14 +48,27 @@ HandheldControls::HandheldControls(QWidget& window, const lcd::ElementModel& mod
       windowed_(std::move(windowed)),
       shape_(std::move(shape)) {}
 
+// ---- the one way in ----------------------------------------------------------
+
+void HandheldControls::press(engine::Button button, input::InputSource source) {
+  holds_.press(button, source);
+  handheld_.engine().press(button);
+}
+
+void HandheldControls::release(engine::Button button, input::InputSource source) {
+  if (holds_.release(button, source)) handheld_.engine().release(button);
+}
+
 // ---- keys --------------------------------------------------------------------
 
 void HandheldControls::FormKeyDown(std::uint16_t keyCode) {
-  if (const auto button = handheld_.bindings().buttonForKey(keyCode)) press(*button);
+  if (const auto button = handheld_.bindings().buttonForKey(keyCode))
+    press(*button, input::InputSource::key());
 }
 
 void HandheldControls::FormKeyUp(std::uint16_t keyCode) {
-  if (const auto button = handheld_.bindings().buttonForKey(keyCode)) release(*button);
+  if (const auto button = handheld_.bindings().buttonForKey(keyCode))
+    release(*button, input::InputSource::key());
 }
 
 void HandheldControls::keyEvent(const QKeyEvent& event) {
@@ -93,7 +106,7 @@ void HandheldControls::mousePress(QPoint client, QPoint global, Qt::MouseButton 
   pressed_ = pointerTargetOf(*element);
   switch (pressed_->role) {
     case PointerRole::Button:
-      press(*pressed_->button);
+      press(*pressed_->button, input::InputSource::mouse());
       break;
     case PointerRole::Drag: {
       if (!windowed_()) break;  // the full-screen window never moves
@@ -125,7 +138,7 @@ void HandheldControls::mouseRelease(QPoint client, Qt::MouseButton button) {
   if (button != Qt::LeftButton || !pressed_) return;
   const PointerTarget target = *pressed_;
   pressed_.reset();
-  if (target.role == PointerRole::Button) release(*target.button);
+  if (target.role == PointerRole::Button) release(*target.button, input::InputSource::mouse());
   // A click: pressed and released on the menu symbol.
   if (target.role == PointerRole::GameMenu && elementAt(model_, client.x(), client.y()) == target.element) {
     gameMenu_.btn_game_menu_topClick();

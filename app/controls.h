@@ -14,6 +14,7 @@
 #include "app/handheld.h"
 #include "app/pointer_targets.h"
 #include "engine/buttons.h"
+#include "input/button_holds.h"
 #include "input/qt_keys.h"
 #include "lcd/element_model.h"
 #include "ui/menus.h"
@@ -23,8 +24,9 @@ class QKeyEvent;
 namespace mk::app {
 
 // The handheld's buttons as the player works them: the left mouse button on
-// the button pictures and the bound keys, every press and release taking the
-// one way to the engine (press / release of its Button); the menu's shortcut
+// the button pictures, the bound keys and the game controllers, every press
+// and release taking the one way to the engine (press / release of its
+// Button), a button held while any of them holds it; the menu's shortcut
 // keys before the bindings; dragging the windowed handheld by its face; the
 // cursors and hover hints over the pictures.
 class HandheldControls {
@@ -43,6 +45,11 @@ class HandheldControls {
   // for good: its release goes to another window.
   void releaseHeldKeys();
 
+  // A press from any source goes on to the engine; a release only when no
+  // other source (key, mouse, pad control) still holds the button.
+  void press(engine::Button button, input::InputSource source);
+  void release(engine::Button button, input::InputSource source);
+
   void mousePress(QPoint client, QPoint global, Qt::MouseButton button);
   void mouseMove(QPoint client, QPoint global, Qt::MouseButtons buttons);
   void mouseRelease(QPoint client, Qt::MouseButton button);
@@ -59,8 +66,6 @@ class HandheldControls {
   QPoint DragOrigin;
 
  private:
-  void press(engine::Button button) { handheld_.engine().press(button); }
-  void release(engine::Button button) { handheld_.engine().release(button); }
   void updateCursor(QPoint client);
   QPoint keptOnScreen(QPoint wanted) const;
 
@@ -83,6 +88,7 @@ class HandheldControls {
   PointerCursor cursor_ = PointerCursor::Arrow;
 
   std::array<std::pair<lcd::ElementId, QString>, 5> hints_{};
+  input::ButtonHolds holds_;
 };
 
 }  // namespace mk::app

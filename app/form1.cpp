@@ -18,6 +18,7 @@
 #include "skin/gfxinit.h"
 #include "skin/layout.h"
 #include "ui/art/art_paths.h"
+#include "ui/splash_form.h"
 #include "ui/texts.h"
 
 namespace mk::app {
@@ -115,6 +116,11 @@ void TForm1::FormCreate() {
 }
 
 void TForm1::FormActivate() { emit activated(); }
+
+QWidget* TForm1::dialogInUse() const {
+  if (dialogs_.splash && dialogs_.splash->isVisible()) return dialogs_.splash;
+  return dialogOnTop_ ? dialogOnTop_() : nullptr;
+}
 
 void TForm1::FormClose() {
   handheld_.sound().Snd_Shutdown();

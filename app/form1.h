@@ -10,6 +10,7 @@ class QKeyEvent;
 #include "app/controls.h"
 #include "app/handheld.h"
 #include "app/menu_commands.h"
+#include "app/pad_controls.h"
 #include "app/shell_environment.h"
 #include "app/window_skin.h"
 #include "lcd/element_model.h"
@@ -36,10 +37,17 @@ class TForm1 final : public QWidget {
   // The window manager's close: the sound goes, the timers stop.
   void FormClose();
 
-  void setDialogs(const Dialogs& dialogs) { commands_.setDialogs(dialogs); }
+  void setDialogs(const Dialogs& dialogs) {
+    dialogs_ = dialogs;
+    commands_.setDialogs(dialogs);
+  }
   // The dialog open over the window, if any: keys that reach the window go
   // to it instead, so Esc closes it rather than ending the program.
   void setDialogOnTop(std::function<QWidget*()> dialogOnTop) { dialogOnTop_ = std::move(dialogOnTop); }
+  // Where the game controllers' A, B and D-pad go instead of the handheld:
+  // the splash while it is on screen, otherwise the dialog open over the
+  // window; null when there is none.
+  QWidget* dialogInUse() const;
 
   bool FullscreenMode = true;
   // Inverts the presentation, stores it and lays the window out afresh; the
@@ -57,6 +65,7 @@ class TForm1 final : public QWidget {
   Canvas& canvas() { return canvas_; }
   Handheld& handheld() { return handheld_; }
   HandheldControls& controls() { return controls_; }
+  PadControls& pads() { return pads_; }
   WindowSkin& skin() { return skin_; }
   ui::PopupMenu& popupMenu() { return popup_; }
   ui::GameMenu& gameMenu() { return gameMenu_; }
@@ -91,6 +100,9 @@ class TForm1 final : public QWidget {
   ui::GameMenu gameMenu_;
   HandheldControls controls_;
   std::function<QWidget*()> dialogOnTop_;
+  Dialogs dialogs_;
+  // After everything it works.
+  PadControls pads_{*this};
 };
 
 }  // namespace mk::app

@@ -1,6 +1,9 @@
 #include "app/program.h"
 
 #include <QApplication>
+#include <QEvent>
+
+#include <utility>
 
 #include "app/form1.h"
 #include "settings/user_settings_store.h"
@@ -12,6 +15,34 @@
 static void initArtResources() { Q_INIT_RESOURCE(art); }
 
 namespace mk::app {
+
+namespace {
+
+// Runs `then` from the event loop once the first of the program's windows
+// has been painted, so that what it costs never delays the first picture.
+class AfterFirstPaint final : public QObject {
+ public:
+  explicit AfterFirstPaint(std::function<void()> then) : then_(std::move(then)) {
+    qApp->installEventFilter(this);
+  }
+  ~AfterFirstPaint() override { qApp->removeEventFilter(this); }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::Paint && !painted_) {
+      painted_ = true;
+      qApp->removeEventFilter(this);
+      QMetaObject::invokeMethod(this, then_, Qt::QueuedConnection);
+    }
+    return QObject::eventFilter(watched, event);
+  }
+
+ private:
+  std::function<void()> then_;
+  bool painted_ = false;
+};
+
+}  // namespace
 
 Program::Program(ShellEnvironment environment) {
   if (!environment.requestTermination) environment.requestTermination = [this] { endEventLoop(); };
@@ -54,6 +85,8 @@ void Program::create() {
   keyboard_ = std::make_unique<KeyboardOwner>(*Form1);
   for (QWidget* dialog : std::initializer_list<QWidget*>{AboutForm, KeysForm, ManualForm}) keyboard_->watch(*dialog);
   Form1->setDialogOnTop([keyboard = keyboard_.get()] { return keyboard->dialogOnTop(); });
+  if (env_.gameControllers == ShellEnvironment::GameControllers::Used)
+    firstPaintWatch_ = std::make_unique<AfterFirstPaint>([form = Form1] { form->pads().start(); });
 }
 
 int Program::exec() {
@@ -84,7 +117,8 @@ void Program::centreMainWindow() {
 
 void Program::switchHandheldOn() { Form1->handheld().engine().powerOn(); }
 
-int runProgram(int argc, char* argv[], const std::function<void(TForm1&)>& afterCreation) {
+int runProgram(int argc, char* argv[], const std::function<void(TForm1&)>& afterCreation,
+               ShellEnvironment environment) {
   // Placing windows at chosen points and the see-through outline are X11
   // features; under a Wayland desktop the program runs through XWayland.
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && !qEnvironmentVariableIsEmpty("DISPLAY")) {
@@ -95,7 +129,7 @@ int runProgram(int argc, char* argv[], const std::function<void(TForm1&)>& after
   initArtResources();
   QGuiApplication::setApplicationDisplayName(QString());
 
-  Program program;
+  Program program(std::move(environment));
   program.create();
   if (afterCreation) afterCreation(*program.Form1);
   return program.exec();

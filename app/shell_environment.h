@@ -21,6 +21,10 @@ struct ShellEnvironment {
   std::function<void(std::string_view)> showError;  // a modal message box titled "Error"
   std::function<void()> requestTermination;         // ends the event loop once it runs
   std::function<void(const QUrl&)> openUrl;         // the desktop's "open", which tells when nothing opened it
+  // The program takes the game controllers once its first window is painted;
+  // the benchmarks measure it without them as well.
+  enum class GameControllers { Used, Ignored };
+  GameControllers gameControllers = GameControllers::Used;
 };
 
 // The environment with every empty part filled in. Needs the application

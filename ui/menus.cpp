@@ -172,6 +172,7 @@ void GameMenu::Vid_Display_Game_Menu() {
       row->deleteLater();
     }
   rows_.clear();
+  selected_ = 0;
 
   if (!GameMenuOpen) {
     if (setBackgroundBox_) setBackgroundBox_(skin::kGameMenuButtonSize.width, skin::kGameMenuButtonSize.height);
@@ -212,12 +213,53 @@ std::vector<QLabel*> GameMenu::GameMenuRows() const {
   return rows;
 }
 
+int GameMenu::rowNumberOf(QObject* row) const {
+  for (std::size_t i = 0; i < rows_.size(); ++i)
+    if (rows_[i] == row) return static_cast<int>(i + 1);
+  return 0;
+}
+
+void GameMenu::select(int number) {
+  selected_ = number;
+  for (std::size_t i = 0; i < rows_.size(); ++i)
+    if (rows_[i]) rows_[i]->setAutoFillBackground(static_cast<int>(i + 1) == selected_);
+}
+
 void GameMenu::la_menu_itemMouseEnter(QObject* sender) {
-  if (auto* label = qobject_cast<QLabel*>(sender)) label->setAutoFillBackground(true);
+  if (const int number = rowNumberOf(sender)) select(number);
 }
 
 void GameMenu::la_menu_itemMouseLeave(QObject* sender) {
-  if (auto* label = qobject_cast<QLabel*>(sender)) label->setAutoFillBackground(false);
+  if (const int number = rowNumberOf(sender); number != 0 && number == selected_) select(0);
+}
+
+void GameMenu::openAtFirstRow() {
+  GameMenuOpen = true;
+  Vid_Display_Game_Menu();
+  select(1);
+}
+
+void GameMenu::moveSelection(int step) {
+  if (!GameMenuOpen || rows_.empty()) return;
+  const int count = static_cast<int>(MenuItems.size());
+  if (selected_ == 0) {
+    select(1);
+    return;
+  }
+  int number = selected_;
+  do {
+    number = (number - 1 + step + count) % count + 1;
+  } while (MenuItems[static_cast<std::size_t>(number - 1)].separator());
+  select(number);
+}
+
+void GameMenu::runSelection() {
+  const int number = selected_;
+  if (!GameMenuOpen || number == 0) return;
+  // Closed first: the item may open a dialog, switch the presentation or
+  // end the program, and nothing of the menu is used after it.
+  close();
+  la_menu_itemClick(number);
 }
 
 void GameMenu::la_menu_itemMouseUp(Qt::MouseButton button) {

@@ -138,6 +138,20 @@ class GameMenu {
   void la_menu_itemMouseUp(Qt::MouseButton button);
   void la_menu_itemClick(int number);
 
+  // Worked from a game controller: one row at a time is selected, and shows
+  // as a row under the pointer does (the pointer selects the row it enters).
+  // Opens the menu with its first row selected (the menu symbol opens it
+  // with none).
+  void openAtFirstRow();
+  // The next item row up (-1) or down (+1), past the separators and round
+  // from the last row to the first; the first row when none is selected.
+  void moveSelection(int step);
+  // Closes the menu, then runs the selected item, as a click on its row
+  // does. Nothing without a selection.
+  void runSelection();
+  // 1..13, or 0 for none.
+  int selectedRow() const { return selected_; }
+
   // Row text: three spaces, the caption, " [V]" when checked.
   static std::string rowText(const MenuItem& item, bool checked);
 
@@ -147,6 +161,10 @@ class GameMenu {
   CheckState isChecked_;
   BackgroundBox setBackgroundBox_;
   std::vector<QPointer<QLabel>> rows_;
+  int selected_ = 0;
+
+  int rowNumberOf(QObject* row) const;
+  void select(int number);
 };
 
 }  // namespace mk::ui

@@ -4,7 +4,12 @@
 //               to the end of the repaint that shows it (each followed by an
 //               untimed release);
 //   play N      N seconds of Game B with a simple player, then its CPU time
-//               and peak memory.
+//               and peak memory;
+//   clock N     N seconds of the clock view left alone, from 5 s after the
+//               start (when the start-up, the game controllers' included, is
+//               over), then its CPU time, peak memory and whether the game
+//               controllers were started; "clock N without-pads" runs the
+//               program without them.
 // Start it from the runnable tree with a sound choice stored and the splash off.
 #include <QCoreApplication>
 #include <QKeyEvent>
@@ -13,6 +18,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <functional>
 #include <vector>
 
 #include "app/form1.h"
@@ -91,13 +97,32 @@ void playerTick(app::TForm1& form) {
   }
 }
 
+// After `settleMs` for the start, `seconds` of whatever runs, then the CPU
+// time and peak memory they took.
+void measure(int settleMs, int seconds, std::function<void()> atStart, std::function<const char*()> note = {}) {
+  static bench::Usage before;
+  QTimer::singleShot(settleMs, [seconds, atStart = std::move(atStart), note = std::move(note)] {
+    before = bench::selfUsage();
+    if (atStart) atStart();
+    QTimer::singleShot(seconds * 1000, [note] {
+      const bench::Usage u = bench::selfUsage();
+      std::printf("usage %.1f %ld %s\n", u.cpuMs - before.cpuMs, u.maxRssKb, note ? note() : "");
+      std::fflush(stdout);
+      QCoreApplication::exit(0);
+    });
+  });
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
   const char* mode = argc > 1 ? argv[1] : "startup";
   const int count = argc > 2 ? std::atoi(argv[2]) : 0;
+  const bool withoutPads = argc > 3 && std::strcmp(argv[3], "without-pads") == 0;
   static LatencyRun latency;
   static QTimer player;
+  app::ShellEnvironment environment;
+  if (withoutPads) environment.gameControllers = app::ShellEnvironment::GameControllers::Ignored;
   return app::runProgram(1, argv, [&](app::TForm1& form) {
     if (std::strcmp(mode, "latency") == 0) {
       latency.form = &form;
@@ -108,19 +133,12 @@ int main(int argc, char* argv[]) {
       tap(&form, Qt::Key_1);
       player.setInterval(60);
       QObject::connect(&player, &QTimer::timeout, [&form] { playerTick(form); });
-      static bench::Usage atStart;
-      QTimer::singleShot(200, [count] {
-        atStart = bench::selfUsage();
-        player.start();
-        QTimer::singleShot(count * 1000, [] {
-          const bench::Usage u = bench::selfUsage();
-          std::printf("usage %.1f %ld\n", u.cpuMs - atStart.cpuMs, u.maxRssKb);
-          std::fflush(stdout);
-          QCoreApplication::exit(0);
-        });
-      });
+      measure(200, count, [] { player.start(); });
+    } else if (std::strcmp(mode, "clock") == 0) {
+      tap(&form, Qt::Key_1);
+      measure(5000, count, {}, [&form] { return form.pads().gamepads().isStarted() ? "pads" : "no-pads"; });
     } else {
       startup(form);
     }
-  });
+  }, std::move(environment));
 }

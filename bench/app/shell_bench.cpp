@@ -2,7 +2,8 @@
 // same size, in one run on the same display:
 //   start-up to the first painted frame of the handheld (sound choice
 //   stored, splash off), key press to the end of its repaint, CPU time over a
-//   minute of Game B, and peak memory.
+//   minute of Game B, and peak memory; and the cost of the game controllers
+//   (none connected): a minute of the clock view with and without them.
 // Run under X (tools/run-benchmarks gives it a private Xvfb).
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -146,7 +147,22 @@ int main() {
   std::sscanf(played.line.c_str(), "usage %lf %ld", &playCpu, &rss);
   std::sscanf(playedSilent.line.c_str(), "usage %lf %ld", &silentCpu, &rss);
   std::sscanf(ticked.line.c_str(), "usage %lf %ld", &tickCpu, &rss);
+
+  // The clock view left alone, with the game controllers pumped for hot-plug
+  // and without them, side by side.
+  Child clockPads = spawn(game, {"clock", "60"}, tree, silent);
+  Child clockBare = spawn(game, {"clock", "60", "without-pads"}, tree, silent);
+  const Result clockedPads = finish(clockPads);
+  const Result clockedBare = finish(clockBare);
+  double clockPadsCpu = 0, clockBareCpu = 0;
+  char padsNote[16] = "", bareNote[16] = "";
+  std::sscanf(clockedPads.line.c_str(), "usage %lf %ld %15s", &clockPadsCpu, &rss, padsNote);
+  std::sscanf(clockedBare.line.c_str(), "usage %lf %ld %15s", &clockBareCpu, &rss, bareNote);
   fs::remove_all(root);
+  if (std::string(padsNote) != "pads" || std::string(bareNote) != "no-pads") {
+    std::printf("the clock runs did not have the game controllers as asked: '%s', '%s'\n", padsNote, bareNote);
+    return 1;
+  }
 
   const double gs = median(gameStart), bs = median(bareStart);
   std::printf("start-up to first painted frame (median of %d): game %.1f ms, bare window %.1f ms\n", kRuns, gs, bs);
@@ -156,6 +172,9 @@ int main() {
               playCpu, silentCpu, tickCpu);
   std::printf("peak memory: start-up game %ld KiB, bare %ld KiB; after a minute game %ld KiB, bare %ld KiB\n",
               gamePeak, barePeak, played.maxRssKb, ticked.maxRssKb);
+  std::printf("CPU over 60 s of the clock view: %.0f ms with game controllers (none connected), %.0f ms without;"
+              " peak memory %ld KiB and %ld KiB\n",
+              clockPadsCpu, clockBareCpu, clockedPads.maxRssKb, clockedBare.maxRssKb);
   std::puts("ratios:");
   verdict("start-up, game / bare", gs / bs, 1.5, "x");
   verdict("key press to repaint, median", latMedian / 1000, 2.0, "ms");
@@ -165,5 +184,7 @@ int main() {
           1.5, "x");
   verdict("peak memory over the minute, game / bare",
           static_cast<double>(played.maxRssKb) / static_cast<double>(ticked.maxRssKb), 1.5, "x");
+  verdict("CPU of the clock view, with / without game controllers", clockPadsCpu / std::max(clockBareCpu, 1.0),
+          1.05, "x");
   return 0;
 }

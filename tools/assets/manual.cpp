@@ -169,25 +169,40 @@ void drawKeyCap(QPainter& p, const QRectF& r, const QString& label) {
   p.fillPath(textPathCentred(label, Face::SansBold, 13, r.center().x(), r.center().y() - 1.5), kText);
 }
 
+// A control of a game controller, drawn as the pad's own dark buttons are.
+void drawPadLabel(QPainter& p, const QRectF& r, const QString& label) {
+  p.setPen(Qt::NoPen);
+  p.setBrush(QColor(58, 62, 66));
+  p.drawRoundedRect(r, r.height() / 2, r.height() / 2);
+  p.fillPath(textPathCentred(label, Face::SansBold, 11, r.center().x(), r.center().y()), QColor(236, 234, 226));
+}
+
 QImage keysFigure() {
-  QImage img = blank(238, 210, kPaper);
+  QImage img = blank(238, 214, kPaper);
   QPainter p(&img);
   p.setRenderHint(QPainter::Antialiasing);
   struct Row {
     const char* key;
+    const char* pad;
     const char* button;
   };
-  const Row rows[] = {{"1", "TIME"}, {"5", "ACL"}, {"\u2190", "LEFT"}, {"\u2192", "RIGHT"}};
-  double y = 14;
+  const Row rows[] = {{"1", "A", "TIME"},
+                      {"5", "Back", "ACL"},
+                      {"\u2190", "\u25c0 LB", "LEFT"},
+                      {"\u2192", "\u25b6 RB", "RIGHT"}};
+  p.fillPath(textPathCentred("key", Face::SansOblique, 10, 30, 8), QColor(70, 80, 74));
+  p.fillPath(textPathCentred("pad", Face::SansOblique, 10, 82, 8), QColor(70, 80, 74));
+  double y = 20;
   for (const Row& r : rows) {
-    drawKeyCap(p, QRectF(24, y, 40, 36), r.key);
-    p.fillPath(line({{76, y + 17}, {120, y + 17}}, 1.6), kGold);
-    p.fillPath(polygon({{122, y + 17}, {114, y + 12.5}, {114, y + 21.5}}), kGold);
+    drawKeyCap(p, QRectF(12, y, 36, 36), r.key);
+    drawPadLabel(p, QRectF(56, y + 7, 52, 22), r.pad);
+    p.fillPath(line({{114, y + 17}, {134, y + 17}}, 1.6), kGold);
+    p.fillPath(polygon({{136, y + 17}, {128, y + 12.5}, {128, y + 21.5}}), kGold);
     // The handheld's button, as printed on the case.
     p.setPen(Qt::NoPen);
     p.setBrush(kBand);
-    p.drawRoundedRect(QRectF(132, y + 5, 86, 24), 12, 12);
-    p.fillPath(textPathCentred(r.button, Face::SansBold, 12, 175, y + 17), kCream);
+    p.drawRoundedRect(QRectF(144, y + 5, 86, 24), 12, 12);
+    p.fillPath(textPathCentred(r.button, Face::SansBold, 12, 187, y + 17), kCream);
     y += 48;
   }
   return img;
