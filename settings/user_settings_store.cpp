@@ -1,5 +1,7 @@
 #include "settings/user_settings_store.h"
 
+#include <algorithm>
+
 #include <QDir>
 #include <QFileInfo>
 #include <QString>
@@ -246,6 +248,14 @@ void UserSettingsStore::writeInt(std::string_view name, int value) {
 }
 
 void UserSettingsStore::writeInts(std::span<const Entry> entries) {
+  // The program writes its values back at every start; one the store already
+  // holds as this very text would leave the file byte for byte as it is, so
+  // the disk is not touched for it.
+  const auto holds = [this](const Entry& entry) {
+    const auto it = values_.find(entry.first);
+    return it != values_.end() && it->second == std::to_string(entry.second);
+  };
+  if (writable_ && std::all_of(entries.begin(), entries.end(), holds)) return;
   for (const auto& [name, value] : entries) values_.insert_or_assign(std::string(name), std::to_string(value));
   std::map<std::string, std::string, std::less<>> unsaved;
   if (!writable_) unsaved = values_;  // what earlier writes could not save goes along

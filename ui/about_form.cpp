@@ -120,9 +120,6 @@ TAboutForm::TAboutForm(std::function<void(const QUrl&)> openUrl, QWidget* parent
   la_email_1 = text(new QLabel(this), "la_email_1", "Email:", {132, 152, 27, 14}, captionFont, white);
   la_email_2 = text(new ClickLabel(this, [this] { la_email_2Click(); }), "la_email_2", emailText,
                     {212, 152, 168, 15}, linkFont, linkColour);
-  // "Fitted to its text": grows for a wider fallback font, never shrinks.
-  for (QLabel* fitted : {la_hobby_1, la_website_1, la_email_1})
-    fitted->resize(std::max(fitted->width(), fitted->sizeHint().width()), fitted->height());
   la_website_2->setCursor(Qt::PointingHandCursor);
   la_email_2->setCursor(Qt::PointingHandCursor);
 }
@@ -141,7 +138,16 @@ void TAboutForm::showCentred() {
   activateWindow();
 }
 
+void TAboutForm::fitCaptions() {
+  if (captionsFitted_) return;
+  captionsFitted_ = true;
+  // "Fitted to its text": grows for a wider fallback font, never shrinks.
+  for (QLabel* fitted : {la_hobby_1, la_website_1, la_email_1})
+    fitted->resize(std::max(fitted->width(), fitted->sizeHint().width()), fitted->height());
+}
+
 void TAboutForm::showEvent(QShowEvent* event) {
+  fitCaptions();
   centre();
   QWidget::showEvent(event);
 }

@@ -52,6 +52,10 @@ class TAboutForm : public QWidget {
  private:
   void FormKeyDown(int key);
   void centre();
+  // Measuring text loads the desktop's fonts, which the program's start need
+  // not wait for: the captions are fitted when the dialog is first shown.
+  void fitCaptions();
+  bool captionsFitted_ = false;
 
   std::function<void(const QUrl&)> openUrl_;
   QWidget* owner_ = nullptr;

@@ -52,6 +52,7 @@ TEST(AboutForm, LinksOpenTheirAddressAndHideTheDialog) {
 // clear of its value.
 TEST(AboutForm, RowsDescribeTheProjectUnderFittingCaptions) {
   TAboutForm form([](const QUrl&) {});
+  form.showCentred();
   const std::vector<std::pair<QLabel*, QLabel*>> rows = {
       {form.la_name_1, form.la_name_2},       {form.la_birthplace_1, form.la_birthplace_2},
       {form.la_birthdate_1, form.la_birthdate_2}, {form.la_job_1, form.la_job_2},

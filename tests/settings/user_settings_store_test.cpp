@@ -238,6 +238,29 @@ TEST_F(StoreFolder, ValuesThatBelongTogetherAreWrittenInOneReplacement) {
   EXPECT_EQ(text(), "[General]\nHiScore1=0\nHiScore2=0\n");
 }
 
+// Every start writes the key bindings back; where the file already holds
+// them as that very text, it is left alone (not even replaced by an equal
+// copy), and a value held in another spelling is written in the program's.
+TEST_F(StoreFolder, AValueWrittenBackAsItIsStoredLeavesTheFileAlone) {
+  write("[General]\nKey1=2\nKey2=+6\n");
+  const auto inode = [this] {
+    struct stat st {};
+    return ::stat(file().c_str(), &st) == 0 ? st.st_ino : 0;
+  };
+  auto store = open();
+  const auto original = inode();
+  store->writeInt("Key1", 2);
+  const SettingsStore::Entry same[] = {{"Key1", 2}};
+  store->writeInts(same);
+  EXPECT_EQ(inode(), original) << "the file was rewritten for a value it holds";
+  store->writeInt("Key2", 6);
+  EXPECT_EQ(text(), "[General]\nKey1=2\nKey2=6\n");
+  const SettingsStore::Entry partly[] = {{"Key1", 2}, {"Key3", 39}};
+  store->writeInts(partly);
+  EXPECT_EQ(text(), "[General]\nKey1=2\nKey2=6\nKey3=39\n");
+  EXPECT_TRUE(notices.empty());
+}
+
 // A copy killed while it made its lock leaves the lock empty; the next start
 // takes it over after about a second instead of waiting for half a minute.
 TEST_F(StoreFolder, AnEmptyLockLeftByAKilledCopyDelaysTheStartByASecondAtMost) {
