@@ -14,7 +14,7 @@ ShellEnvironment withDesktopDefaults(ShellEnvironment environment) {
   if (!env.openStore) env.openStore = [] { return std::make_unique<settings::UserSettingsStore>(); };
   if (env.configPath.empty())
     env.configPath = std::filesystem::path(QCoreApplication::applicationDirPath().toStdString()) / "Config.ini";
-  if (!env.makeAudio) env.makeAudio = [] { return std::make_unique<sound::SdlMixerLayer>(); };
+  if (!env.makeAudio) env.makeAudio = [] { return std::make_unique<sound::SdlAudioLayer>(); };
   // No parent: the main window may be out of sight, and the box must not be.
   if (!env.showError) env.showError = [](std::string_view text) { ui::showErrorBox(nullptr, text); };
   // Not QCoreApplication::quit: that closes every window first, which would

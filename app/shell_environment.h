@@ -17,7 +17,7 @@ namespace mk::app {
 struct ShellEnvironment {
   std::function<std::unique_ptr<settings::SettingsStore>()> openStore;  // the per-user store
   std::filesystem::path configPath;                                     // Config.ini beside the executable
-  std::function<std::unique_ptr<sound::AudioLayer>()> makeAudio;       // SDL2_mixer
+  std::function<std::unique_ptr<sound::AudioLayer>()> makeAudio;       // SDL's audio device
   std::function<void(std::string_view)> showError;  // a modal message box titled "Error"
   std::function<void()> requestTermination;         // ends the event loop once it runs
   std::function<void(const QUrl&)> openUrl;         // the desktop's "open", which tells when nothing opened it

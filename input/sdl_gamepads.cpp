@@ -1,9 +1,6 @@
 #include "input/sdl_gamepads.h"
 
-#include <SDL.h>
-
 #include <QFileInfo>
-
 #include <algorithm>
 #include <array>
 #include <bitset>
@@ -70,8 +67,8 @@ struct Gamepads::Pad {
   }
 };
 
-Gamepads::Gamepads(Listener listener, QString deviceFolder)
-    : listener_(std::move(listener)), deviceFolder_(std::move(deviceFolder)) {
+Gamepads::Gamepads(Listener listener, QString deviceFolder, sdl::Loader loader)
+    : listener_(std::move(listener)), deviceFolder_(std::move(deviceFolder)), loader_(loader) {
   clock_.start();
   timer_.setTimerType(Qt::CoarseTimer);
   QObject::connect(&timer_, &QTimer::timeout, &timer_, [this] { pump(); });
@@ -80,16 +77,18 @@ Gamepads::Gamepads(Listener listener, QString deviceFolder)
 
 Gamepads::~Gamepads() {
   timer_.stop();
-  for (const std::unique_ptr<Pad>& pad : pads_) SDL_GameControllerClose(pad->controller);
+  for (const std::unique_ptr<Pad>& pad : pads_) sdl_->GameControllerClose(pad->controller);
   pads_.clear();
-  if (started_) SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER);
+  if (started_) sdl_->QuitSubSystem(SDL_INIT_GAMECONTROLLER);
 }
 
 bool Gamepads::start() {
   if (started_) return true;
+  sdl_ = loader_();
+  if (!sdl_) return false;
   // SDL must not take over SIGINT/SIGTERM from the program.
-  SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-  if (SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) != 0) return false;
+  sdl_->SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+  if (sdl_->InitSubSystem(SDL_INIT_GAMECONTROLLER) != 0) return false;
   started_ = true;
   watchDevices();
   // The pads plugged in already are reported from SDL's start on, some of
@@ -136,11 +135,11 @@ Gamepads::Pad* Gamepads::find(std::int32_t instance) {
 void Gamepads::open(int deviceIndex) {
   // SDL reports the pads present at its start both from its start and from
   // its first look for new devices.
-  if (find(SDL_JoystickGetDeviceInstanceID(deviceIndex))) return;
-  SDL_GameController* controller = SDL_GameControllerOpen(deviceIndex);
+  if (find(sdl_->JoystickGetDeviceInstanceID(deviceIndex))) return;
+  SDL_GameController* controller = sdl_->GameControllerOpen(deviceIndex);
   if (!controller) return;
   auto pad = std::make_unique<Pad>();
-  pad->instance = SDL_JoystickInstanceID(SDL_GameControllerGetJoystick(controller));
+  pad->instance = sdl_->JoystickInstanceID(sdl_->GameControllerGetJoystick(controller));
   pad->controller = controller;
   pads_.push_back(std::move(pad));
 }
@@ -150,21 +149,21 @@ void Gamepads::close(std::int32_t instance, std::vector<PadEvent>& reports) {
   if (!pad) return;
   for (std::size_t bit = 0; bit < kPadControlCount; ++bit)
     if (pad->held[bit]) pad->set(static_cast<PadControl>(bit), false, reports);
-  SDL_GameControllerClose(pad->controller);
+  sdl_->GameControllerClose(pad->controller);
   std::erase_if(pads_, [pad](const std::unique_ptr<Pad>& p) { return p.get() == pad; });
 }
 
 void Gamepads::pump() {
   if (!started_ || reporting_) return;
-  SDL_PumpEvents();
+  sdl_->PumpEvents();
   std::vector<PadEvent> reports;
   std::array<SDL_Event, 32> events;
   int count = 0;
   // Every event is taken, also those of no use here (the joystick events
   // the controller events are made from, audio devices coming and going),
   // so SDL's queue never fills up.
-  while ((count = SDL_PeepEvents(events.data(), static_cast<int>(events.size()), SDL_GETEVENT, SDL_FIRSTEVENT,
-                                 SDL_LASTEVENT)) > 0) {
+  while ((count = sdl_->PeepEvents(events.data(), static_cast<int>(events.size()), SDL_GETEVENT,
+                                   SDL_FIRSTEVENT, SDL_LASTEVENT)) > 0) {
     for (const SDL_Event& e : std::span(events.data(), static_cast<std::size_t>(count))) {
       switch (e.type) {
         case SDL_CONTROLLERDEVICEADDED:

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "input/pad_mapping.h"
+#include "sound/sdl_library.h"
 
 namespace mk::input {
 
@@ -46,15 +47,17 @@ class Gamepads {
   static constexpr int kLookAfterChangeMs = 3000;
 
   // `deviceFolder`: where the system adds a node for each input device; its
-  // parent is watched for it to appear while it does not exist.
-  explicit Gamepads(Listener listener, QString deviceFolder = QStringLiteral("/dev/input"));
+  // parent is watched for it to appear while it does not exist. SDL is
+  // loaded by `loader` at the start, not before.
+  explicit Gamepads(Listener listener, QString deviceFolder = QStringLiteral("/dev/input"),
+                    sdl::Loader loader = &sdl::library);
   ~Gamepads();  // closes the pads without reporting anything and quits the controller subsystem
   Gamepads(const Gamepads&) = delete;
   Gamepads& operator=(const Gamepads&) = delete;
 
   // Starts SDL's controller layer and the pumping; the pads connected now
   // are reported by the first pump. False, and nothing ever pumped, when
-  // SDL cannot start it.
+  // SDL is missing or cannot start it.
   bool start();
   bool isStarted() const { return started_; }
 
@@ -79,6 +82,8 @@ class Gamepads {
 
   Listener listener_;
   QString deviceFolder_;
+  sdl::Loader loader_;
+  const sdl::Api* sdl_ = nullptr;
   QFileSystemWatcher devices_;
   QElapsedTimer clock_;
   qint64 lookUntilMs_ = 0;

@@ -208,7 +208,7 @@ TEST_F(GamepadsTest, TheSoundAndThePadsShareSdlWithoutShuttingEachOtherDown) {
   VirtualPad pad;
   taken();
   {
-    mk::sound::SdlMixerLayer audio;
+    mk::sound::SdlAudioLayer audio;
     ASSERT_TRUE(audio.init(22050, 8, 0));
     ASSERT_TRUE(audio.setOutput(mk::sound::kOutputDirectSound));
     audio.close();
@@ -218,7 +218,7 @@ TEST_F(GamepadsTest, TheSoundAndThePadsShareSdlWithoutShuttingEachOtherDown) {
   pad.unplug();
   taken();
 
-  mk::sound::SdlMixerLayer audio;
+  mk::sound::SdlAudioLayer audio;
   ASSERT_TRUE(audio.init(22050, 8, 0));
   ASSERT_TRUE(audio.setOutput(mk::sound::kOutputDirectSound));
   {
@@ -228,4 +228,17 @@ TEST_F(GamepadsTest, TheSoundAndThePadsShareSdlWithoutShuttingEachOtherDown) {
   EXPECT_NE(SDL_WasInit(SDL_INIT_AUDIO), 0u) << "the audio device is still open";
   EXPECT_EQ(audio.driver(), "dummy");
   EXPECT_TRUE(audio.stopSound(mk::sound::kAllChannels));
+}
+
+// Without SDL (a broken installation) the pads never start: nothing is
+// pumped and nothing crashes, at the start or at the end.
+TEST(GamepadsWithoutSdl, NeverStartAndNothingIsPumped) {
+  application();
+  Gamepads pads([](const PadEvent&) { ADD_FAILURE() << "nothing to report"; }, QStringLiteral("/dev/input"),
+                []() -> const mk::sdl::Api* { return nullptr; });
+  EXPECT_FALSE(pads.start());
+  EXPECT_FALSE(pads.isStarted());
+  pads.pump();
+  EXPECT_EQ(pads.pumpIntervalMs(), 0);
+  EXPECT_EQ(pads.connectedCount(), 0);
 }

@@ -34,14 +34,18 @@ arch=$(field Architecture)
 
 # Run-time libraries only: nothing for building against the libraries, and the
 # program's own needs (the Qt widgets, Qt's GUI library that carries the X11
-# platform plugin, SDL2_mixer, libpng, libjpeg-turbo).
+# platform plugin, libpng, libjpeg-turbo, and SDL, which the program loads
+# only when it plays or takes the game controllers, so no tool finds it).
 depends=$(field Depends)
 echo "Depends: $depends"
 names=$(tr ',|' '\n\n' <<<"$depends" | sed 's/(.*)//; s/^ *//; s/ *$//' | grep -v '^$')
 ! grep -qE -- '-(dev|dbg|doc)$' <<<"$names" || mk_fail "the package depends on a development package: $depends"
-for needed in libqt6widgets6 libqt6gui6 libqt6core6 libsdl2-mixer-2.0-0 libpng16-16 libjpeg62-turbo libc6; do
+for needed in libqt6widgets6 libqt6gui6 libqt6core6 libsdl2-2.0-0 libpng16-16 libjpeg62-turbo libc6; do
   grep -qx "$needed" <<<"$names" || mk_fail "the package does not depend on $needed: $depends"
 done
+# The functions the program loads from SDL are all there from 2.24 on.
+grep -qE '(^|, )libsdl2-2\.0-0 \(>= 2\.24' <<<"$depends" || mk_fail "the package takes an SDL older than 2.24: $depends"
+! grep -q mixer <<<"$names" || mk_fail "the package still depends on SDL2_mixer: $depends"
 [ "$(dpkg -S /usr/lib/"$(dpkg-architecture -qDEB_HOST_MULTIARCH)"/qt6/plugins/platforms/libqxcb.so | cut -d: -f1)" = libqt6gui6 ] ||
   mk_fail "the X11 platform plugin is no longer in libqt6gui6: the package must depend on its new home"
 grep -q xdg-utils <<<"$(field Recommends)" || mk_fail "the package does not recommend xdg-utils, which opens the documents"

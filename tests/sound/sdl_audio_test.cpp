@@ -9,6 +9,9 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <ranges>
+#include <set>
 #include <thread>
 #include <vector>
 
@@ -43,6 +46,15 @@ int peakFrom(const fs::path& path, std::size_t from) {
   return most;
 }
 
+// Polls `done` for up to `limit`; whether it came true.
+bool waitFor(const std::function<bool()>& done, std::chrono::milliseconds limit) {
+  const auto until = std::chrono::steady_clock::now() + limit;
+  while (!done() && std::chrono::steady_clock::now() < until) std::this_thread::sleep_for(10ms);
+  return done();
+}
+
+const mk::sdl::Api* noSdl() { return nullptr; }
+
 // Each case runs in a fresh folder, with SDL's disk driver writing the mixed
 // output to a file: real mixing, no sound card.
 class SdlAudioTest : public ::testing::Test {
@@ -61,9 +73,9 @@ class SdlAudioTest : public ::testing::Test {
     unsetenv("SDL_AUDIODRIVER");
     unsetenv("SDL_DISKAUDIOFILE");
   }
-  void installSounds() {
+  void installSounds(double seconds = 0.2) {
     fs::create_directory(dir_ / "Sound");
-    for (const char* name : {"Got.wav", "Move.wav", "Start.wav"}) writeTone(dir_ / "Sound" / name, 0.2);
+    for (const char* name : {"Got.wav", "Move.wav", "Start.wav"}) writeTone(dir_ / "Sound" / name, seconds);
   }
   fs::path output() const { return dir_ / "out.raw"; }
 
@@ -80,7 +92,7 @@ class SdlAudioTest : public ::testing::Test {
 // output must carry the sample, not just report success.
 TEST_F(SdlAudioTest, PlayedSampleReachesTheOutputDevice) {
   installSounds();
-  SdlMixerLayer layer;
+  SdlAudioLayer layer;
   SoundOutput sound(layer, store_, report_);
   ASSERT_TRUE(sound.Snd_Init(0));
   EXPECT_EQ(layer.driver(), "disk");
@@ -96,7 +108,7 @@ TEST_F(SdlAudioTest, PlayedSampleReachesTheOutputDevice) {
 }
 
 TEST_F(SdlAudioTest, MissingSoundFolderGivesNullFirstSampleAndTheError) {
-  SdlMixerLayer layer;
+  SdlAudioLayer layer;
   SoundOutput sound(layer, store_, report_);
   EXPECT_FALSE(sound.Snd_Init(1));
   EXPECT_EQ(sound.SampleGot, nullptr);
@@ -110,7 +122,7 @@ TEST_F(SdlAudioTest, MissingSoundFolderGivesNullFirstSampleAndTheError) {
 TEST_F(SdlAudioTest, UnopenableDeviceFallsBackToSilentDriver) {
   installSounds();
   setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
-  SdlMixerLayer layer;
+  SdlAudioLayer layer;
   SoundOutput sound(layer, store_, report_);
   ASSERT_TRUE(sound.Snd_Init(0));
   EXPECT_EQ(layer.driver(), "dummy");
@@ -118,4 +130,73 @@ TEST_F(SdlAudioTest, UnopenableDeviceFallsBackToSilentDriver) {
   sound.play(mk::engine::Sample::Got);
   sound.Snd_Shutdown();
   EXPECT_TRUE(errors_.empty());
+}
+
+// Sixty-four sounds at once fill every channel and a sixty-fifth finds none;
+// stopping all of them frees every channel at once.
+TEST_F(SdlAudioTest, SixtyFourSoundsFillEveryChannelAndStoppingAllFreesThem) {
+  installSounds(5.0);
+  setenv("SDL_AUDIODRIVER", "dummy", 1);
+  SdlAudioLayer layer;
+  ASSERT_TRUE(layer.init(kMixRate, kSoftwareChannels, kInitFlags));
+  ASSERT_TRUE(layer.setOutput(kOutputDirectSound));
+  const SampleHandle got = layer.sampleLoad(kFreeSampleSlot, "sound/GOT.WAV", kSampleMode2D, 0, 0);
+  ASSERT_NE(got, nullptr) << "found whatever the letter case";
+  std::set<int> used;
+  for (int i = 0; i < 64; ++i) used.insert(layer.playSound(kFreeChannel, got));
+  EXPECT_EQ(used, (std::set<int>{std::views::iota(0, 64).begin(), std::views::iota(0, 64).end()}));
+  EXPECT_EQ(layer.playSound(kFreeChannel, got), -1);
+  EXPECT_TRUE(layer.stopSound(kAllChannels));
+  EXPECT_EQ(layer.playSound(kFreeChannel, got), 0);
+  layer.sampleFree(got);
+  EXPECT_EQ(layer.playSound(kFreeChannel, got), -1) << "freed";
+}
+
+// SDL's device thread wakes up all the time, so a device left silent for
+// about a second is closed; a sound still playing keeps it open, and the
+// next sound opens it again at once and reaches the output.
+TEST_F(SdlAudioTest, DeviceClosesAfterASecondOfSilenceAndTheNextSoundReopensIt) {
+  installSounds(1.5);
+  SdlAudioLayer layer;
+  SoundOutput sound(layer, store_, report_);
+  ASSERT_TRUE(sound.Snd_Init(0));
+  EXPECT_TRUE(layer.deviceOpen());
+  const auto played = std::chrono::steady_clock::now();
+  sound.play(mk::engine::Sample::Got);
+  std::this_thread::sleep_for(1300ms);
+  EXPECT_TRUE(layer.deviceOpen()) << "still playing";
+  ASSERT_TRUE(waitFor([&] { return !layer.deviceOpen(); }, 3000ms));
+  EXPECT_GE(std::chrono::steady_clock::now() - played, 2300ms) << "closed before a second of silence";
+  EXPECT_EQ(layer.driver(), "disk") << "the output stays chosen";
+
+  fs::remove(output());  // the reopened device starts the file anew
+  sound.play(mk::engine::Sample::Got);
+  EXPECT_TRUE(layer.deviceOpen());
+  EXPECT_TRUE(waitFor([&] { return fs::exists(output()) && peakFrom(output(), 0) > 5000; }, 1000ms));
+  sound.Snd_Shutdown();
+  EXPECT_FALSE(layer.deviceOpen());
+  EXPECT_TRUE(errors_.empty());
+}
+
+// Without SDL (a broken installation) the game is silent without a word,
+// and only a missing sound file is still reported as one.
+TEST_F(SdlAudioTest, WithoutSdlNothingPlaysAndOnlyAMissingFileIsReported) {
+  installSounds();
+  {
+    SdlAudioLayer layer(&noSdl);
+    SoundOutput sound(layer, store_, report_);
+    EXPECT_TRUE(sound.Snd_Init(0));
+    EXPECT_NE(sound.SampleGot, nullptr);
+    EXPECT_EQ(layer.playSound(kFreeChannel, sound.SampleGot), -1);
+    EXPECT_FALSE(layer.stopSound(kAllChannels));
+    EXPECT_FALSE(layer.deviceOpen());
+    sound.Snd_Shutdown();
+  }
+  EXPECT_TRUE(errors_.empty());
+
+  fs::remove_all(dir_ / "Sound");
+  SdlAudioLayer layer(&noSdl);
+  SoundOutput sound(layer, store_, report_);
+  EXPECT_FALSE(sound.Snd_Init(0));
+  EXPECT_EQ(errors_.size(), 1u);
 }
