@@ -18,6 +18,7 @@
 #include "skin/gfxinit.h"
 #include "skin/layout.h"
 #include "ui/art/art_paths.h"
+#include "ui/art_pictures.h"
 #include "ui/splash_form.h"
 #include "ui/texts.h"
 
@@ -25,18 +26,6 @@ namespace mk::app {
 using lcd::ElementId;
 
 namespace {
-
-// The window's own artwork (not a skin slot) as an element picture.
-lcd::Picture artPicture(const char* resource) {
-  const QImage image = QImage(QString::fromLatin1(resource)).convertToFormat(QImage::Format_ARGB32_Premultiplied);
-  if (image.isNull()) return {};
-  std::vector<std::uint32_t> pixels(static_cast<std::size_t>(image.width()) * static_cast<std::size_t>(image.height()));
-  for (int y = 0; y < image.height(); ++y) {
-    const auto* row = reinterpret_cast<const std::uint32_t*>(image.constScanLine(y));
-    std::copy(row, row + image.width(), pixels.begin() + static_cast<std::ptrdiff_t>(y) * image.width());
-  }
-  return lcd::Picture::fromPixels(image.width(), image.height(), std::move(pixels), lcd::PictureKind::Png);
-}
 
 std::uint32_t clockSeed() {
   const auto now = std::chrono::system_clock::now().time_since_epoch();
@@ -63,7 +52,8 @@ TForm1::TForm1(ShellEnvironment environment)
   setMouseTracking(true);
   setFocusPolicy(Qt::StrongFocus);
   skin::prepareWindowElements(model_);
-  model_.setPicture(ElementId::btn_game_menu_background, artPicture(ui::art::kGameMenu));
+  // The window's own artwork, not a skin slot.
+  model_.setPicture(ElementId::btn_game_menu_background, ui::artPicture(ui::art::kGameMenu));
   resize(skin::kInitialClientSize.width, skin::kInitialClientSize.height);
   canvas_.setGeometry(rect());
   // Play sets it from the splash dialog; until then, as the dialog starts.
@@ -96,6 +86,9 @@ void TForm1::FormCreate() {
   // a window manager would pull a window placed off the screen back onto it.
   // The segment tables are compile-time tables of the LCD model.
   handheld_.open(env_.openStore(), env_.makeAudio(), env_.showError);
+  // The stored output is the one the start will set up: its library loads
+  // beside the skin pass instead of after it.
+  handheld_.sound().prepare(settings::readInt(handheld_.store(), settings::Setting::SoundMode));
   // What the store must tell the player (settings that cannot be saved, a
   // file put aside) waits until the handler that wrote has returned.
   handheld_.store().setNoticeReporter([this](std::string_view text) {

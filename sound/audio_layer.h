@@ -28,6 +28,9 @@ inline constexpr int kAllChannels = -3;
 class AudioLayer {
  public:
   virtual ~AudioLayer() = default;
+  // The output about to be set up may start what it needs in the background
+  // now, so that init finds it ready; a layer with nothing to start ignores it.
+  virtual void prepare() {}
   virtual bool init(int mixRate, int maxSoftwareChannels, unsigned flags) = 0;
   // Chooses the output; it arrives after init.
   virtual bool setOutput(int outputType) = 0;

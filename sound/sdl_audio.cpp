@@ -81,9 +81,13 @@ bool SdlAudioLayer::init(int mixRate, int maxSoftwareChannels, unsigned /*flags*
   mixRate_ = mixRate;
   channels_ = maxSoftwareChannels;
   initialised_ = true;
-  // SDL is loaded here, not before: a start without sound never maps it.
-  if (!sdl_) sdl_ = loader_();
+  // SDL is loaded here, or by prepare, not before: a start without sound never maps it.
+  if (!sdl_) sdl_ = loading_.valid() ? loading_.get() : loader_();
   return sdl_ != nullptr;
+}
+
+void SdlAudioLayer::prepare() {
+  if (!sdl_ && !loading_.valid()) loading_ = std::async(std::launch::async, loader_);
 }
 
 bool SdlAudioLayer::setOutput(int outputType) {

@@ -4,6 +4,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
+#include <future>
 #include <memory>
 #include <mutex>
 #include <set>
@@ -54,6 +55,9 @@ class SdlAudioLayer : public AudioLayer {
   SdlAudioLayer(const SdlAudioLayer&) = delete;
   SdlAudioLayer& operator=(const SdlAudioLayer&) = delete;
 
+  // Loads SDL on a thread of its own: loading maps some fifty libraries,
+  // which the rest of the start need not wait for.
+  void prepare() override;
   bool init(int mixRate, int maxSoftwareChannels, unsigned flags) override;
   bool setOutput(int outputType) override;
   SampleHandle sampleLoad(int index, const std::string& path, unsigned mode, int offset, int length) override;
@@ -85,6 +89,7 @@ class SdlAudioLayer : public AudioLayer {
 
   sdl::Loader loader_;
   const sdl::Api* sdl_ = nullptr;
+  std::future<const sdl::Api*> loading_;  // prepare's; its end is waited for at init or destruction
   bool initialised_ = false;
   bool outputOpen_ = false;  // SDL's audio runs on driver_; the device may be idle-closed
   int mixRate_ = kMixRate;

@@ -36,6 +36,12 @@ bool SoundOutput::Snd_Init(int position) {
   return false;
 }
 
+void SoundOutput::prepare(int position) {
+  if (position >= 0 && position < static_cast<int>(kSoundDrivers.size()) &&
+      kSoundDrivers[static_cast<std::size_t>(position)].enabled)
+    layer_.prepare();
+}
+
 void SoundOutput::Snd_Play(SampleHandle sample) {
   if (SoundEnabled) layer_.playSound(kFreeChannel, sample);
 }

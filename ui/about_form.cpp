@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "ui/art/art_paths.h"
+#include "ui/art_pictures.h"
 #include "ui/dialog_kit.h"
 #include "ui/dialog_window.h"
 #include "ui/texts.h"
@@ -97,8 +98,8 @@ TAboutForm::TAboutForm(std::function<void(const QUrl&)> openUrl, QWidget* parent
   im_picture = new QLabel(this);
   im_picture->setObjectName(QStringLiteral("im_picture"));
   im_picture->setGeometry(8, 8, 116, 160);
-  const QString pictureFile = QString::fromLatin1(art::kAboutEmblem);
-  im_picture->setPixmap(QFile::exists(pictureFile) ? QPixmap(pictureFile) : drawnPicture());
+  const QPixmap emblem = artPixmap(art::kAboutEmblem);
+  im_picture->setPixmap(emblem.isNull() ? drawnPicture() : emblem);
   im_picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
   // The project, not a person: what it is, which release, what it is made with.

@@ -12,6 +12,7 @@
 #include "skin/compositor.h"
 #include "skin/decode.h"
 #include "ui/art/art_paths.h"
+#include "ui/art_pictures.h"
 #include "ui/dialog_window.h"
 
 namespace mk::ui {
@@ -105,8 +106,7 @@ QPixmap buttonPicture(Symbol symbol, bool pressed) {
                                     {art::kManualPreviousUp, art::kManualPreviousDown},
                                     {art::kManualCloseUp, art::kManualCloseDown}};
   const Pictures& pictures = kPictures[static_cast<int>(symbol)];
-  const QString resource = QString::fromLatin1(pressed ? pictures.down : pictures.up);
-  if (QFile::exists(resource)) return QPixmap(resource);
+  if (QPixmap art = artPixmap(pressed ? pictures.down : pictures.up); !art.isNull()) return art;
   return QPixmap::fromImage(drawButton(symbol, pressed));
 }
 

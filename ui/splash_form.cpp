@@ -13,6 +13,7 @@
 #include "settings/persistent_settings.h"
 #include "sound/sound_output.h"
 #include "ui/art/art_paths.h"
+#include "ui/art_pictures.h"
 #include "ui/dialog_kit.h"
 #include "ui/dialog_window.h"
 #include "ui/texts.h"
@@ -29,7 +30,7 @@ constexpr QColor kLinkColour{24, 82, 148};
 // same size so the dialog still reads.
 template <typename Draw>
 QPixmap artwork(const char* resource, QSize size, Draw draw) {
-  QPixmap art(QString::fromLatin1(resource));
+  QPixmap art = artPixmap(resource);
   if (!art.isNull()) return art;
   QPixmap standIn(size);
   standIn.fill(Qt::transparent);

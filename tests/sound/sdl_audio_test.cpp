@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <chrono>
 #include <cmath>
 #include <cstdint>
@@ -175,6 +176,36 @@ TEST_F(SdlAudioTest, DeviceClosesAfterASecondOfSilenceAndTheNextSoundReopensIt) 
   EXPECT_TRUE(waitFor([&] { return fs::exists(output()) && peakFrom(output(), 0) > 5000; }, 1000ms));
   sound.Snd_Shutdown();
   EXPECT_FALSE(layer.deviceOpen());
+  EXPECT_TRUE(errors_.empty());
+}
+
+// The stored output's library is loaded on a thread of its own while the
+// start goes on, once; init takes that load instead of loading again.
+std::atomic<int> loads{0};
+std::atomic<bool> loadedOnCaller{false};
+std::thread::id caller;
+const mk::sdl::Api* countingLoader() {
+  ++loads;
+  loadedOnCaller = std::this_thread::get_id() == caller;
+  return mk::sdl::library();
+}
+
+TEST_F(SdlAudioTest, TheStoredOutputsLibraryLoadsBesideTheStartAndOnlyOnce) {
+  installSounds();
+  caller = std::this_thread::get_id();
+  SdlAudioLayer layer(&countingLoader);
+  SoundOutput sound(layer, store_, report_);
+  sound.prepare(2);  // "(no sound)"
+  sound.prepare(-1);
+  std::this_thread::sleep_for(50ms);
+  EXPECT_EQ(loads, 0) << "a start without sound loads SDL";
+  sound.prepare(0);
+  sound.prepare(1);
+  ASSERT_TRUE(sound.Snd_Init(0));
+  EXPECT_EQ(loads, 1);
+  EXPECT_FALSE(loadedOnCaller) << "the start waited for the load";
+  EXPECT_GE(layer.playSound(kFreeChannel, sound.SampleGot), 0);
+  sound.Snd_Shutdown();
   EXPECT_TRUE(errors_.empty());
 }
 
