@@ -2,6 +2,7 @@
 
 #include <QEvent>
 #include <QGuiApplication>
+#include <QPointer>
 #include <QScreen>
 #include <QThread>
 #include <QWidget>
@@ -139,11 +140,46 @@ void restoreIfMinimised(QWidget& dialog, const QEvent& event) {
       Qt::QueuedConnection);
 }
 
+namespace {
+
+// Sets the dialog's transient parent as it is shown: Qt has made its window
+// by then but not yet put it on screen, which is when the window manager
+// reads it. Making every dialog's window at the start instead cost the start
+// the round trips to the X server for windows most runs never show.
+class TransientWhenShown final : public QObject {
+ public:
+  TransientWhenShown(QWidget& dialog, QWidget& mainWindow) : QObject(&dialog), mainWindow_(&mainWindow) {}
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::Show && mainWindow_) {
+      auto& dialog = static_cast<QWidget&>(*watched);
+      dialog.winId();
+      mainWindow_->winId();
+      if (dialog.windowHandle() && mainWindow_->windowHandle() &&
+          dialog.windowHandle()->transientParent() != mainWindow_->windowHandle())
+        dialog.windowHandle()->setTransientParent(mainWindow_->windowHandle());
+    }
+    return false;
+  }
+
+ private:
+  QPointer<QWidget> mainWindow_;
+};
+
+}  // namespace
+
 void keepAbove(QWidget& dialog, QWidget& mainWindow) {
-  dialog.winId();
-  mainWindow.winId();
-  if (dialog.windowHandle() && mainWindow.windowHandle())
-    dialog.windowHandle()->setTransientParent(mainWindow.windowHandle());
+  static const QString kName = QStringLiteral("transient-when-shown");
+  if (dialog.findChild<QObject*>(kName, Qt::FindDirectChildrenOnly)) return;  // asked at every opening
+  auto* filter = new TransientWhenShown(dialog, mainWindow);
+  filter->setObjectName(kName);
+  dialog.installEventFilter(filter);
+}
+
+bool isKeptAbove(const QWidget& dialog, const QWidget& mainWindow) {
+  return dialog.windowHandle() && mainWindow.windowHandle() &&
+         dialog.windowHandle()->transientParent() == mainWindow.windowHandle();
 }
 
 }  // namespace mk::ui

@@ -33,6 +33,9 @@ void centreOnScreen(QWidget& window, const QWidget* onScreenOf);
 // then keep it above the main window, also a full-screen one that is
 // clicked, and give it a dialog's place. It stays a window of its own, so
 // disabling the main window does not disable it.
+// Takes effect as the dialog is first shown, so no window is made before.
 void keepAbove(QWidget& dialog, QWidget& mainWindow);
+// Whether the dialog's window is now a transient window of the main window's.
+bool isKeptAbove(const QWidget& dialog, const QWidget& mainWindow);
 
 }  // namespace mk::ui

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "events.h"
+#include "ui/dialog_window.h"
 
 using mk::ui::TAboutForm;
 
@@ -46,6 +47,24 @@ TEST(AboutForm, LinksOpenTheirAddressAndHideTheDialog) {
   // The project's links lead to its own Readme, beside the program.
   EXPECT_EQ(form.websiteUrl(), QUrl::fromLocalFile(QDir::current().absoluteFilePath("Readme.txt")));
   EXPECT_EQ(form.la_email_2->text(), "see Readme.txt");
+}
+
+// A dialog gets its window when it is first shown, not at the start, and
+// is then a transient window of the main window (asked for at every
+// opening, as the key dialog does, it is still set up once).
+TEST(AboutForm, MakesNoWindowUntilShownAndIsThenKeptAboveTheMainWindow) {
+  QWidget mainWindow;
+  TAboutForm form([](const QUrl&) {});
+  form.setOwner(mainWindow);
+  form.setOwner(mainWindow);
+  EXPECT_EQ(form.windowHandle(), nullptr);
+  EXPECT_EQ(mainWindow.windowHandle(), nullptr);
+  form.showCentred();
+  EXPECT_TRUE(mk::ui::isKeptAbove(form, mainWindow));
+  EXPECT_EQ(form.findChildren<QObject*>(QStringLiteral("transient-when-shown")).size(), 1);
+  form.hide();
+  form.showCentred();
+  EXPECT_TRUE(mk::ui::isKeptAbove(form, mainWindow));
 }
 
 // The rows describe the program, under captions that fit them, each caption
