@@ -1,8 +1,11 @@
 // One decoder (chosen at build time) over arbitrary bytes. Besides the
 // sanitizers' findings, a decoded picture must respect the limits and the
-// picture kind's promises.
+// picture kind's promises, and a decoder's check without decoding must agree
+// with it.
 #include <cstdint>
 #include <cstdlib>
+#include <optional>
+#include <string>
 
 #include "skin/decode.h"
 
@@ -34,6 +37,12 @@ void requireKindPromises(const mk::lcd::Picture& picture) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const mk::skin::DecodeResult result = mk::skin::MK_FUZZ_DECODER({data, size}, kLimits);
+#ifdef MK_FUZZ_CHECK
+  // The check without decoding: what it refuses, decoding refuses in the same
+  // words, and what decodes passes it.
+  const std::optional<std::string> check = mk::skin::MK_FUZZ_CHECK({data, size}, kLimits);
+  MK_REQUIRE(result.ok() ? !check : (!check || *check == result.error));
+#endif
   if (!result.ok()) {
     MK_REQUIRE(result.picture.isNull());
     return 0;

@@ -26,6 +26,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     MK_REQUIRE(skin::Gfx_Init_Skin(model, host, !run.fullscreenFirst).outcome !=
                skin::SkinPassOutcome::ConfigMissing);
   }
-  if (run.loadManual) (void)skin::Gfx_Init_Manual(config);
+  if (run.loadManual) {
+    skin::ManualPages manual = skin::Gfx_Init_Manual(config);
+    for (int n = 1; n <= 12; ++n) {
+      const skin::ShownManualPage page = manual.pageToShow(n);
+      // A page that fails to decode shows the placeholder.
+      MK_REQUIRE(page.error.empty() || page.picture.sharesDataWith(manual.placeholder));
+    }
+  }
   return 0;
 }

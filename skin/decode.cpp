@@ -1,10 +1,13 @@
 #include "skin/decode.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fstream>
 #include <system_error>
 #include <vector>
+
+#include "skin/picture_file.h"
 
 namespace mk::skin {
 namespace {
@@ -43,6 +46,34 @@ std::optional<std::string> checkPictureSize(std::int64_t width, std::int64_t hei
          " pixels and " + std::to_string(limits.maxBytes >> 20) + " MiB of decoded pixels are allowed";
 }
 
+PictureFileBytes readPictureFile(const std::filesystem::path& path, const DecodeLimits& limits, std::uint64_t most) {
+  const auto refused = [](std::string message) { return PictureFileBytes{{}, 0, std::move(message)}; };
+  PictureFileBytes file;
+  std::error_code ec;
+  const bool regular = std::filesystem::is_regular_file(path, ec);
+  file.size = regular ? std::filesystem::file_size(path, ec) : 0;
+  if (!regular || ec) {
+    const std::string reason = ec ? ec.message() : std::string("not a file");
+    return refused("Cannot open file \"" + path.string() + "\": " + reason);
+  }
+  if (file.size > maxFileBytes(limits)) {
+    return refused("Picture file \"" + path.string() + "\" is too large (" + std::to_string(file.size) + " bytes)");
+  }
+  file.bytes.resize(static_cast<std::size_t>(std::min(file.size, most)));
+  // libstdc++ reports a failing read by throwing.
+  try {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return refused("Cannot open file \"" + path.string() + "\": " + std::strerror(errno));
+    in.read(reinterpret_cast<char*>(file.bytes.data()), static_cast<std::streamsize>(file.bytes.size()));
+    if (in.gcount() != static_cast<std::streamsize>(file.bytes.size())) {
+      return refused("Cannot read file \"" + path.string() + "\"");
+    }
+  } catch (const std::exception&) {
+    return refused("Cannot read file \"" + path.string() + "\"");
+  }
+  return file;
+}
+
 DecodeResult decodePictureFile(const std::filesystem::path& path, const DecodeLimits& limits) {
   const std::string extension = extensionOf(path);
   const std::string kind = lowerAscii(extension);
@@ -56,30 +87,9 @@ DecodeResult decodePictureFile(const std::filesystem::path& path, const DecodeLi
   } else {
     return failure("Unknown picture file extension (." + extension + ")");
   }
-
-  std::error_code ec;
-  const bool regular = std::filesystem::is_regular_file(path, ec);
-  const std::uintmax_t size = regular ? std::filesystem::file_size(path, ec) : 0;
-  if (!regular || ec) {
-    const std::string reason = ec ? ec.message() : std::string("not a file");
-    return failure("Cannot open file \"" + path.string() + "\": " + reason);
-  }
-  if (size > maxFileBytes(limits)) {
-    return failure("Picture file \"" + path.string() + "\" is too large (" + std::to_string(size) + " bytes)");
-  }
-  std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
-  // libstdc++ reports a failing read by throwing.
-  try {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return failure("Cannot open file \"" + path.string() + "\": " + std::strerror(errno));
-    in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    if (in.gcount() != static_cast<std::streamsize>(bytes.size())) {
-      return failure("Cannot read file \"" + path.string() + "\"");
-    }
-  } catch (const std::exception&) {
-    return failure("Cannot read file \"" + path.string() + "\"");
-  }
-  return decoder(bytes, limits);
+  const PictureFileBytes file = readPictureFile(path, limits);
+  if (!file.ok()) return failure(file.error);
+  return decoder(file.bytes, limits);
 }
 
 }  // namespace mk::skin

@@ -40,6 +40,16 @@ DecodeResult decodePng(std::span<const std::uint8_t> bytes, const DecodeLimits& 
 DecodeResult decodeJpeg(std::span<const std::uint8_t> bytes, const DecodeLimits& limits = {});
 DecodeResult decodeBmp(std::span<const std::uint8_t> bytes, const DecodeLimits& limits = {});
 
+// What decodeBmp refuses these bytes for that their headers and length show
+// (a size beyond the limits, headers Qt does not take, a file cut short),
+// with decodeBmp's very message; nullopt when only decoding the pixels could
+// tell. Decodes no pixel, so it costs next to nothing.
+std::optional<std::string> checkBmp(std::span<const std::uint8_t> bytes, const DecodeLimits& limits = {});
+// checkBmp on a file, of which it reads the headers only (all of a run-length
+// coded one: where such a file is cut short shows only by walking its codes).
+// A file that cannot be read gives decodePictureFile's message.
+std::optional<std::string> checkBmpFile(const std::filesystem::path& path, const DecodeLimits& limits = {});
+
 // The refusal for a picture of these dimensions, or nullopt when it may be decoded.
 std::optional<std::string> checkPictureSize(std::int64_t width, std::int64_t height, const DecodeLimits& limits);
 

@@ -10,12 +10,15 @@
 #include <vector>
 
 #include "skin/decode.h"
+#include "skin/picture_file.h"
 
 // Qt's BMP reader decodes; this file adds what a skin needs on top of it: a
 // refusal of files cut short (Qt fills the missing rows and reports success),
 // the size limits, and full-range colour channels in 16- and 32-bit files
 // (Qt widens a 5-bit 31 to 248, so a white 16-bit skin would not be white,
-// nor a magenta one match the window's key colour).
+// nor a magenta one match the window's key colour). Its refusals that need
+// no pixel decoded can also be had on their own, from the headers alone: the
+// manual checks its pages that way when its window is created.
 
 namespace mk::skin {
 namespace {
@@ -109,9 +112,18 @@ bool rleStreamCutShort(std::span<const std::uint8_t> data, const BmpHeader& h) {
   return !complete();
 }
 
-std::optional<std::string> truncationError(std::span<const std::uint8_t> b, const BmpHeader& h) {
+// Whether a truncation check must walk the pixel data, which then has to be
+// at hand; for any other bitmap the file's length tells.
+bool pixelDataIsRle(const BmpHeader& h) {
+  return isWindowsHeader(h.headerSize) && (h.compression == kRle8 || h.compression == kRle4);
+}
+
+// b holds the file's first bytes, all of them when pixelDataIsRle; fileSize is
+// the whole file's length.
+std::optional<std::string> truncationError(std::span<const std::uint8_t> b, std::uint64_t fileSize,
+                                           const BmpHeader& h) {
   static const std::string kMessage = "Bitmap file is truncated: it ends before its pixel data does";
-  if (h.pixelOffset > b.size()) return kMessage;
+  if (h.pixelOffset > fileSize) return kMessage;
   const bool windows = isWindowsHeader(h.headerSize);
   const std::uint64_t width = h.width > 0 ? static_cast<std::uint64_t>(h.width) : 0;
   const std::uint64_t rows = static_cast<std::uint64_t>(h.height < 0 ? -h.height : h.height);
@@ -124,8 +136,8 @@ std::optional<std::string> truncationError(std::span<const std::uint8_t> b, cons
     const std::uint64_t stride = (rowBits + 31) / 32 * 4;
     // The last row's padding is not needed to show the picture.
     const std::uint64_t needed = h.pixelOffset + stride * (rows - 1) + (rowBits + 7) / 8;
-    if (needed > b.size()) return kMessage;
-  } else if (windows && (h.compression == kRle8 || h.compression == kRle4)) {
+    if (needed > fileSize) return kMessage;
+  } else if (pixelDataIsRle(h)) {
     if (rleStreamCutShort(b.subspan(h.pixelOffset), h)) return kMessage;
   }
   return std::nullopt;
@@ -181,31 +193,81 @@ void repairChannels(std::vector<std::uint32_t>& pixels, int width, int height, s
   }
 }
 
-}  // namespace
+// Qt's reader over bytes that stay the caller's.
+class QtBmpReader {
+ public:
+  QtBmpReader(std::span<const std::uint8_t> bytes, const DecodeLimits& limits)
+      : data_(QByteArray::fromRawData(reinterpret_cast<const char*>(bytes.data()),
+                                      static_cast<qsizetype>(bytes.size()))) {
+    buffer_.setBuffer(&data_);
+    buffer_.open(QIODevice::ReadOnly);
+    reader_.setDevice(&buffer_);
+    reader_.setFormat("bmp");
+    reader_.setAutoDetectImageFormat(false);  // a PNG named .bmp is not a bitmap
+    QImageReader::setAllocationLimit(static_cast<int>((limits.maxBytes + (1u << 20) - 1) >> 20));
+  }
+  QtBmpReader(const QtBmpReader&) = delete;
+  QtBmpReader& operator=(const QtBmpReader&) = delete;
 
-DecodeResult decodeBmp(std::span<const std::uint8_t> bytes, const DecodeLimits& limits) {
-  const std::optional<BmpHeader> header = readHeader(bytes);
-  if (header) {
+  QImageReader& reader() { return reader_; }
+
+ private:
+  QByteArray data_;
+  QBuffer buffer_;
+  QImageReader reader_;
+};
+
+std::string notValid(const QImageReader& reader) {
+  return "Bitmap image is not valid (" + reader.errorString().toStdString() + ")";
+}
+
+// What decodeBmp refuses before it asks Qt for the pixels: a size beyond the
+// limits, a file cut short. head and fileSize as for truncationError; reader
+// reads head.
+std::optional<std::string> refusalBeforeReading(std::span<const std::uint8_t> head, std::uint64_t fileSize,
+                                                QImageReader& reader, const DecodeLimits& limits) {
+  if (const std::optional<BmpHeader> header = readHeader(head)) {
     // A negative width is Qt's to refuse; it is no size to report.
     const std::int64_t rows = header->height < 0 ? -header->height : header->height;
     if (header->width >= 0) {
-      if (auto refusal = checkPictureSize(header->width, rows, limits)) return {{}, *std::move(refusal)};
+      if (auto refusal = checkPictureSize(header->width, rows, limits)) return refusal;
     }
-    if (auto truncated = truncationError(bytes, *header)) return {{}, *std::move(truncated)};
+    if (auto truncated = truncationError(head, fileSize, *header)) return truncated;
   }
-
-  QByteArray data = QByteArray::fromRawData(reinterpret_cast<const char*>(bytes.data()),
-                                            static_cast<qsizetype>(bytes.size()));
-  QBuffer buffer(&data);
-  buffer.open(QIODevice::ReadOnly);
-  QImageReader reader(&buffer, "bmp");
-  reader.setAutoDetectImageFormat(false);  // a PNG named .bmp is not a bitmap
-  QImageReader::setAllocationLimit(static_cast<int>((limits.maxBytes + (1u << 20) - 1) >> 20));
   if (const QSize size = reader.size(); size.isValid()) {
-    if (auto refusal = checkPictureSize(size.width(), size.height(), limits)) return {{}, *std::move(refusal)};
+    if (auto refusal = checkPictureSize(size.width(), size.height(), limits)) return refusal;
   }
+  return std::nullopt;
+}
+
+// Everything decodeBmp would refuse a file for that its headers and length
+// show, with decodeBmp's message, without decoding a pixel.
+std::optional<std::string> refusalOfHead(std::span<const std::uint8_t> head, std::uint64_t fileSize,
+                                         const DecodeLimits& limits) {
+  QtBmpReader qt(head, limits);
+  QImageReader& reader = qt.reader();
+  if (auto refusal = refusalBeforeReading(head, fileSize, reader, limits)) return refusal;
+  // Qt names no format for headers it refuses; asked for the pixels then, it
+  // stops at the headers with the message decodeBmp gives.
+  if (reader.imageFormat() == QImage::Format_Invalid) {
+    QImage image;
+    if (!reader.read(&image)) return notValid(reader);
+  }
+  return std::nullopt;
+}
+
+// The file and information headers, the largest of which is 14 + 124 bytes
+// with three bit-field masks after it, fit well inside this.
+constexpr std::uint64_t kHeadBytes = 1024;
+
+}  // namespace
+
+DecodeResult decodeBmp(std::span<const std::uint8_t> bytes, const DecodeLimits& limits) {
+  QtBmpReader qt(bytes, limits);
+  QImageReader& reader = qt.reader();
+  if (auto refusal = refusalBeforeReading(bytes, bytes.size(), reader, limits)) return {{}, *std::move(refusal)};
   QImage image;
-  if (!reader.read(&image)) return {{}, "Bitmap image is not valid (" + reader.errorString().toStdString() + ")"};
+  if (!reader.read(&image)) return {{}, notValid(reader)};
   if (auto refusal = checkPictureSize(image.width(), image.height(), limits)) return {{}, *std::move(refusal)};
 
   image = image.convertToFormat(QImage::Format_RGB32);
@@ -219,6 +281,7 @@ DecodeResult decodeBmp(std::span<const std::uint8_t> bytes, const DecodeLimits& 
     std::transform(line, line + width, pixels.begin() + static_cast<std::ptrdiff_t>(y) * width,
                    [](QRgb p) { return p | 0xFF000000u; });
   }
+  const std::optional<BmpHeader> header = readHeader(bytes);
   if (header && header->width == width && std::abs(header->height) == height) {
     const std::array<Channel, 3> channels{channelOf(header->masks[0]), channelOf(header->masks[1]),
                                           channelOf(header->masks[2])};
@@ -227,6 +290,21 @@ DecodeResult decodeBmp(std::span<const std::uint8_t> bytes, const DecodeLimits& 
     }
   }
   return {lcd::Picture::fromPixels(width, height, std::move(pixels), lcd::PictureKind::Bitmap), {}};
+}
+
+std::optional<std::string> checkBmp(std::span<const std::uint8_t> bytes, const DecodeLimits& limits) {
+  return refusalOfHead(bytes, bytes.size(), limits);
+}
+
+std::optional<std::string> checkBmpFile(const std::filesystem::path& path, const DecodeLimits& limits) {
+  PictureFileBytes file = readPictureFile(path, limits, kHeadBytes);
+  if (!file.ok()) return file.error;
+  const std::optional<BmpHeader> header = readHeader(file.bytes);
+  if (header && pixelDataIsRle(*header) && file.bytes.size() < file.size) {
+    file = readPictureFile(path, limits);
+    if (!file.ok()) return file.error;
+  }
+  return refusalOfHead(file.bytes, file.size, limits);
 }
 
 }  // namespace mk::skin

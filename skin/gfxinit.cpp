@@ -233,20 +233,34 @@ ManualPages Gfx_Init_Manual(const fs::path& configPath) {
   manual.clientSize.width = ini.readInteger(kManual, "ManualWidth", 630);
 
   for (int n = 1; n <= static_cast<int>(manual.pages.size()); ++n) {
-    const fs::path page = inFolder(dir, std::to_string(n) + ".bmp");
-    const std::optional<fs::path> file = files::findFileIgnoringCase(page);
+    ManualPage& page = manual.pages[static_cast<std::size_t>(n - 1)];
+    page.named = inFolder(dir, std::to_string(n) + ".bmp");
+    const std::optional<fs::path> file = files::findFileIgnoringCase(page.named);
     if (!file) {
-      manual.pages[static_cast<std::size_t>(n - 1)] = manual.placeholder;
+      page.source = ManualPage::Source::Placeholder;
       continue;
     }
-    DecodeResult decoded = decodeNamedPicture(page, *file);
-    if (!decoded.ok()) {
-      manual.error = std::move(decoded.error);
+    if (const std::optional<std::string> refusal = checkBmpFile(*file)) {
+      manual.error = aboutFile(page.named, *refusal);
       break;
     }
-    manual.pages[static_cast<std::size_t>(n - 1)] = std::move(decoded.picture);
+    page.source = ManualPage::Source::File;
+    page.found = *file;
   }
   return manual;
+}
+
+ShownManualPage ManualPages::pageToShow(int n) {
+  ManualPage& shown = pages.at(static_cast<std::size_t>(n - 1));
+  switch (shown.source) {
+    case ManualPage::Source::None: return {};
+    case ManualPage::Source::Placeholder: return {placeholder, {}};
+    case ManualPage::Source::File: break;
+  }
+  DecodeResult decoded = decodeNamedPicture(shown.named, shown.found);
+  if (decoded.ok()) return {std::move(decoded.picture), {}};
+  shown.source = ManualPage::Source::Placeholder;
+  return {placeholder, std::move(decoded.error)};
 }
 
 }  // namespace mk::skin

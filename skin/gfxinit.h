@@ -77,17 +77,43 @@ struct SkinPassResult {
 // empty or "nil" are kept from earlier passes.
 SkinPassResult Gfx_Init_Skin(lcd::ElementModel& model, SkinHost& host, bool FullscreenMode);
 
-// What the manual window shows: its client size and the twelve pages.
+// Where a page of the manual comes from, as the loader found it.
+struct ManualPage {
+  enum class Source {
+    None,         // no picture: loading stopped at this page or before it
+    Placeholder,  // no file, or one that no longer decodes
+    File,
+  };
+  Source source = Source::None;
+  std::filesystem::path named;  // the file as the skin names it; messages about the page start with it
+  std::filesystem::path found;  // the file on disk, for a page from a file
+};
+
+// A page as the manual window is to show it.
+struct ShownManualPage {
+  lcd::Picture picture;  // null for a page with no picture
+  std::string error;     // the decoder's message, the one time the page's file failed to decode
+};
+
+// What the manual window shows: its client size and the twelve pages. The
+// pages' files are checked when the window is created but decoded only to be
+// shown, so the window need hold no more than the one page on screen.
 struct ManualPages {
   Size clientSize{630, 380};
-  std::array<lcd::Picture, 12> pages;  // pages[0] is page 1; empty after a decode error
-  lcd::Picture placeholder;            // shared by every page whose file is missing
-  std::string error;                   // the decoder's text when a page failed; loading stopped there
-  const lcd::Picture& page(int n) const { return pages.at(static_cast<std::size_t>(n - 1)); }
+  std::array<ManualPage, 12> pages;  // pages[0] is page 1
+  lcd::Picture placeholder;          // shared by every page that shows it
+  std::string error;                 // the check's message for a page that failed it; loading stopped there
+
+  // Page n's picture, decoded from its file now. A file that no longer
+  // decodes (changed or removed since the check) gives the placeholder from
+  // then on, and its message this once.
+  ShownManualPage pageToShow(int n);
 };
 
 // Reads [Manual] of the Config.ini at configPath (all defaults when it is
-// missing) and loads pages 1 to 12 from ManualDir.
+// missing) and checks pages 1 to 12 in ManualDir: each file's headers and
+// length, as far as they tell whether it decodes. A page without a file
+// gets the placeholder; at a page that fails, loading stops with its message.
 ManualPages Gfx_Init_Manual(const std::filesystem::path& configPath);
 
 }  // namespace mk::skin

@@ -124,7 +124,7 @@ QLabel* buttonLabel(QWidget* parent, const char* name, Symbol symbol, bool press
 TManualForm::TManualForm(const std::filesystem::path& configPath, ErrorReporter showError, QWidget* parent)
     : TManualForm(skin::Gfx_Init_Manual(configPath), std::move(showError), parent) {}
 
-TManualForm::TManualForm(const skin::ManualPages& pages, ErrorReporter showError, QWidget* parent)
+TManualForm::TManualForm(skin::ManualPages pages, ErrorReporter showError, QWidget* parent)
     : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
       showError_(std::move(showError)) {
   setObjectName(QStringLiteral("ManualForm"));
@@ -149,20 +149,16 @@ TManualForm::TManualForm(const skin::ManualPages& pages, ErrorReporter showError
   btn_left_down->hide();
   btn_left_up->hide();
 
-  FormCreate(pages);
+  FormCreate(std::move(pages));
 }
 
-void TManualForm::FormCreate(const skin::ManualPages& pages) {
+void TManualForm::FormCreate(skin::ManualPages pages) {
   // A hand-edited size must still give a window that exists on screen.
   const int width = std::clamp(pages.clientSize.width, 1, skin::kMaxPictureSide);
   const int height = std::clamp(pages.clientSize.height, 1, skin::kMaxPictureSide);
   setFixedSize(width, height);
-  for (int n = 1; n <= kPageCount; ++n) {
-    const auto i = static_cast<std::size_t>(n - 1);
-    pagePictures_[i] = pages.page(n);
-    ManualPages_[i] = skin::imageView(pagePictures_[i], /*transparent=*/false);
-  }
-  if (!pages.error.empty() && showError_) showError_(pages.error);
+  ManualPages_ = std::move(pages);
+  if (!ManualPages_.error.empty() && showError_) showError_(ManualPages_.error);
 }
 
 void TManualForm::resizeEvent(QResizeEvent* event) {
@@ -185,8 +181,12 @@ void TManualForm::placeButtons() {
 
 void TManualForm::Vid_Show_Page() {
   CurrentPage = std::clamp(CurrentPage, 1, kPageCount);
-  shownPage_ = ManualPages_[static_cast<std::size_t>(CurrentPage - 1)];
+  letGoOfThePage();  // before the next is decoded, so two are never held
+  skin::ShownManualPage page = ManualPages_.pageToShow(CurrentPage);
+  shownPicture_ = std::move(page.picture);
+  shownPage_ = skin::imageView(shownPicture_, /*transparent=*/false);
   im_page_top->update();
+  if (!page.error.empty()) reportLater(std::move(page.error));
   if (CurrentPage == 1) {
     btn_left_down->hide();
     btn_left_up->hide();
@@ -196,6 +196,20 @@ void TManualForm::Vid_Show_Page() {
   } else {
     for (QLabel* arrow : {btn_left_down, btn_left_up, btn_right_down, btn_right_up}) arrow->show();
   }
+}
+
+void TManualForm::letGoOfThePage() {
+  shownPage_ = QImage();
+  shownPicture_ = lcd::Picture();
+}
+
+// A modal message box opened from here would run its own event loop inside
+// the key, mouse or show handler that turned the page, before the page is
+// on screen: the message waits until that handler has returned.
+void TManualForm::reportLater(std::string text) {
+  if (!showError_) return;
+  QMetaObject::invokeMethod(
+      this, [this, message = std::move(text)] { showError_(message); }, Qt::QueuedConnection);
 }
 
 void TManualForm::Inp_left_down() { btn_left_up->hide(); }
@@ -328,8 +342,11 @@ void TManualForm::forgetHeldKeys() {
   if (CurrentPage < kPageCount) btn_right_up->setVisible(btn_right_down->isVisible());
 }
 
+// Hidden, the window shows no page, so it holds none; showing it again
+// decodes the page last viewed.
 void TManualForm::hideEvent(QHideEvent* event) {
   forgetHeldKeys();
+  letGoOfThePage();
   QWidget::hideEvent(event);
 }
 

@@ -3,10 +3,10 @@
 #include <QImage>
 #include <QPoint>
 #include <QWidget>
-#include <array>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <string>
 #include <string_view>
 
 #include "input/qt_keys.h"
@@ -26,12 +26,15 @@ class TManualForm : public QWidget {
  public:
   using ErrorReporter = std::function<void(std::string_view text)>;
 
-  // FormCreate: loads the pages through Gfx_Init_Manual from the Config.ini
-  // at configPath. A page that is no valid bitmap is reported through
-  // showError (the decoder's text); the pages after it stay empty.
+  // FormCreate: finds and checks the pages through Gfx_Init_Manual from the
+  // Config.ini at configPath. A page that is no valid bitmap is reported
+  // through showError (the decoder's text); the pages after it stay empty.
+  // Each page is decoded when it is shown; one whose file fails then shows
+  // the placeholder, and the decoder's text is reported once the handler that
+  // turned to it has returned.
   TManualForm(const std::filesystem::path& configPath, ErrorReporter showError, QWidget* parent = nullptr);
-  // The same with pages already loaded.
-  TManualForm(const skin::ManualPages& pages, ErrorReporter showError, QWidget* parent = nullptr);
+  // The same with pages already found.
+  TManualForm(skin::ManualPages pages, ErrorReporter showError, QWidget* parent = nullptr);
 
   // The main window it belongs to: it stays above it and is centred on its screen.
   void setOwner(QWidget& mainWindow);
@@ -61,7 +64,8 @@ class TManualForm : public QWidget {
   void btn_close_upMouseDown(Qt::MouseButton button);
   void btn_close_upMouseUp(Qt::MouseButton button);
 
-  // The picture shown by the page view (null for an empty page).
+  // The picture shown by the page view (null for an empty page, and while
+  // the window is hidden).
   const QImage& shownPage() const { return shownPage_; }
 
   QWidget* im_page_top = nullptr;  // the page view
@@ -87,17 +91,19 @@ class TManualForm : public QWidget {
  private:
   enum class Pressed { None, Left, Right, Close };
 
-  void FormCreate(const skin::ManualPages& pages);
+  void FormCreate(skin::ManualPages pages);
+  void letGoOfThePage();
+  void reportLater(std::string text);
   void FormShow();
   void placeButtons();
   void forgetHeldKeys();
 
   ErrorReporter showError_;
   QWidget* owner_ = nullptr;
-  // The page holders, page 1 first: views over the decoded pictures, which are
-  // kept alive beside them, so a page is held in memory once.
-  std::array<lcd::Picture, kPageCount> pagePictures_;
-  std::array<QImage, kPageCount> ManualPages_;
+  // The page holders: where each page's picture comes from. Only the page on
+  // screen is held decoded, with the page view's view over its pixels.
+  skin::ManualPages ManualPages_;
+  lcd::Picture shownPicture_;
   QImage shownPage_;
   bool shownBefore_ = false;
   Pressed pressed_ = Pressed::None;

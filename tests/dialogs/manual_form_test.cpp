@@ -8,26 +8,45 @@
 #include <QScreen>
 #include <filesystem>
 #include <fstream>
+#include <string>
+#include <vector>
+
+#include "skin/decode.h"
 
 #include "events.h"
 
 namespace fs = std::filesystem;
-using mk::skin::ManualPages;
 using mk::ui::TManualForm;
 
 namespace {
 
-// Twelve pages, each a solid colour whose red channel is its page number.
-ManualPages numberedPages() {
-  ManualPages pages;
-  for (int n = 1; n <= 12; ++n) {
-    const std::uint32_t colour = 0xff000000u | (std::uint32_t(n) << 16);
-    pages.pages[std::size_t(n - 1)] =
-        mk::lcd::Picture::fromPixels(630, 380, std::vector<std::uint32_t>(630 * 380, colour),
-                                     mk::lcd::PictureKind::Bitmap);
+// A folder of its own with a Config.ini naming its pages/ and twelve page
+// files there, each a solid colour whose red channel is its page number.
+class ManualForm : public ::testing::Test {
+ protected:
+  ManualForm() {
+    std::string pattern = (fs::temp_directory_path() / "mk-manual-XXXXXX").string();
+    dir_ = mkdtemp(pattern.data());
+    fs::create_directories(dir_ / "pages");
+    std::ofstream(config()) << "[Manual]\nManualDir=" << dir_.string() << "/pages/\n";
+    for (int n = 1; n <= 12; ++n) writePage(n, QColor(n, 0, 0));
   }
-  return pages;
-}
+  ~ManualForm() override { fs::remove_all(dir_); }
+
+  fs::path config() const { return dir_ / "Config.ini"; }
+  fs::path page(int n) const { return dir_ / "pages" / (std::to_string(n) + ".bmp"); }
+  void writePage(int n, QColor colour) const {
+    QImage image(16, 8, QImage::Format_RGB32);
+    image.fill(colour);
+    image.save(QString::fromStdString(page(n).string()), "bmp");
+  }
+  // What the viewer reports about page n: the decoder's message, the file first.
+  std::string messageAbout(int n) const {
+    return page(n).generic_string() + ": " + mk::skin::decodePictureFile(page(n)).error;
+  }
+
+  fs::path dir_;
+};
 
 int shownPageNumber(const TManualForm& form) { return qRed(form.shownPage().pixel(0, 0)); }
 
@@ -35,8 +54,8 @@ QPoint centreOf(QWidget* w) { return w->geometry().center(); }
 
 }  // namespace
 
-TEST(ManualForm, FirstShowingIsPageOneCentredWithoutPreviousButton) {
-  TManualForm form(numberedPages(), nullptr);
+TEST_F(ManualForm, FirstShowingIsPageOneCentredWithoutPreviousButton) {
+  TManualForm form(config(), nullptr);
   form.show();
   EXPECT_EQ(form.CurrentPage, 1);
   EXPECT_EQ(shownPageNumber(form), 1);
@@ -49,8 +68,8 @@ TEST(ManualForm, FirstShowingIsPageOneCentredWithoutPreviousButton) {
 
 // A held Right arrow (X11 sends auto-repeat as release/press pairs) must
 // turn exactly one page, when it is let go; the bounds stop the arrows.
-TEST(ManualForm, KeysTurnOnePagePerReleaseWithinTheBounds) {
-  TManualForm form(numberedPages(), nullptr);
+TEST_F(ManualForm, KeysTurnOnePagePerReleaseWithinTheBounds) {
+  TManualForm form(config(), nullptr);
   form.show();
   mk::test::tapKey(&form, Qt::Key_Left);
   EXPECT_EQ(form.CurrentPage, 1);
@@ -76,8 +95,8 @@ TEST(ManualForm, KeysTurnOnePagePerReleaseWithinTheBounds) {
   EXPECT_EQ(form.CurrentPage, 11);
 }
 
-TEST(ManualForm, MouseTurnsOnReleaseAndTheReleaseGoesToThePressedButton) {
-  TManualForm form(numberedPages(), nullptr);
+TEST_F(ManualForm, MouseTurnsOnReleaseAndTheReleaseGoesToThePressedButton) {
+  TManualForm form(config(), nullptr);
   form.show();
   form.CurrentPage = 11;
   form.Vid_Show_Page();
@@ -108,8 +127,8 @@ TEST(ManualForm, MouseTurnsOnReleaseAndTheReleaseGoesToThePressedButton) {
 
 // Closing keeps the page: the leaflet opens where the player left it, with
 // the close button in its released look.
-TEST(ManualForm, EscapeAndCloseButtonHideAndKeepThePage) {
-  TManualForm form(numberedPages(), nullptr);
+TEST_F(ManualForm, EscapeAndCloseButtonHideAndKeepThePage) {
+  TManualForm form(config(), nullptr);
   form.show();
   mk::test::tapKey(&form, Qt::Key_Right);
   mk::test::sendKey(&form, QEvent::KeyPress, Qt::Key_Escape);
@@ -132,13 +151,11 @@ TEST(ManualForm, EscapeAndCloseButtonHideAndKeepThePage) {
 
 // The buttons keep their distances from the edges whatever the configured
 // size; a missing Config.ini gives the default size and placeholder pages.
-TEST(ManualForm, SizeAndButtonPlacesComeFromTheConfiguration) {
-  std::string pattern = (fs::temp_directory_path() / "mk-manual-XXXXXX").string();
-  const fs::path dir = mkdtemp(pattern.data());
-  std::ofstream(dir / "Config.ini") << "[Manual]\nManualWidth=800\nManualHeight=500\nManualDir=" << dir.string()
-                                    << "/none/\n";
+TEST_F(ManualForm, SizeAndButtonPlacesComeFromTheConfiguration) {
+  std::ofstream(config()) << "[Manual]\nManualWidth=800\nManualHeight=500\nManualDir=" << dir_.string()
+                          << "/none/\n";
   {
-    TManualForm form(dir / "Config.ini", nullptr);
+    TManualForm form(config(), nullptr);
     form.show();
     EXPECT_EQ(form.size(), QSize(800, 500));
     EXPECT_EQ(form.btn_right_up->pos(), QPoint(780, 482));
@@ -147,8 +164,48 @@ TEST(ManualForm, SizeAndButtonPlacesComeFromTheConfiguration) {
     EXPECT_EQ(form.shownPage().size(), QSize(10, 10));  // the placeholder
   }
   {
-    TManualForm form(dir / "Missing.ini", nullptr);
+    TManualForm form(dir_ / "Missing.ini", nullptr);
     EXPECT_EQ(form.size(), QSize(630, 380));
   }
-  fs::remove_all(dir);
+}
+
+// Hidden, the viewer shows no page and holds none; shown again, it decodes
+// the page last viewed from its file.
+TEST_F(ManualForm, HiddenItHoldsNoPageAndShowsTheLastOneAgain) {
+  TManualForm form(config(), nullptr);
+  form.show();
+  mk::test::tapKey(&form, Qt::Key_Right);
+  mk::test::tapKey(&form, Qt::Key_Right);
+  mk::test::tapKey(&form, Qt::Key_Escape);
+  ASSERT_FALSE(form.isVisible());
+  EXPECT_TRUE(form.shownPage().isNull());
+  writePage(3, QColor(33, 0, 0));
+  form.show();
+  EXPECT_EQ(form.CurrentPage, 3);
+  EXPECT_EQ(shownPageNumber(form), 33);
+}
+
+// A page's file spoiled after the window was created: turned to, the page
+// shows the placeholder on white, and the decoder's message comes once the
+// turning key's handler has returned, and only the first time.
+TEST_F(ManualForm, APageSpoiledAfterCreationShowsThePlaceholderAndItsMessageOnce) {
+  std::vector<std::string> messages;
+  TManualForm form(config(), [&](std::string_view text) { messages.emplace_back(text); });
+  form.show();
+  std::ofstream(page(2), std::ios::binary) << "BM spoiled";
+  mk::test::tapKey(&form, Qt::Key_Right);
+  EXPECT_EQ(form.shownPage().size(), QSize(10, 10));
+  const QImage onScreen = form.grab().toImage();
+  EXPECT_EQ(onScreen.pixelColor(5, 5), QColor(Qt::red));
+  EXPECT_EQ(onScreen.pixelColor(100, 60), QColor(Qt::white));
+  EXPECT_TRUE(messages.empty());
+  QCoreApplication::processEvents();
+  EXPECT_EQ(messages, std::vector<std::string>{messageAbout(2)});
+
+  mk::test::tapKey(&form, Qt::Key_Right);
+  EXPECT_EQ(shownPageNumber(form), 3);
+  mk::test::tapKey(&form, Qt::Key_Left);
+  QCoreApplication::processEvents();
+  EXPECT_EQ(form.shownPage().size(), QSize(10, 10));
+  EXPECT_EQ(messages.size(), 1u);
 }

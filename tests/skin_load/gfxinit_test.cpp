@@ -2,9 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <initializer_list>
 #include <set>
 #include <sstream>
+#include <utility>
 
+#include "skin/decode.h"
 #include "skin_fixture.h"
 #include "tools/sim/skin_report.h"
 
@@ -370,32 +374,79 @@ TEST_F(SkinPassTest, ALogoPositionNamingNoCornerLeavesTheLogoWhereItWas) {
 
 class ManualLoaderTest : public ::testing::Test {
  protected:
+  // The decoder's message about a file, as the loader gives it.
+  static std::string decodersMessage(const std::string& named) {
+    return named + ": " + decodePictureFile(named).error;  // the folder is the current directory
+  }
+
   TempSkinFolder folder;
 };
 
 TEST_F(ManualLoaderTest, AMissingConfigGivesTheDefaultSizeAndFolder) {
   folder.writePicture("Graphics/Manual/1.bmp", 630, 380, Qt::white, "bmp");
-  const ManualPages manual = Gfx_Init_Manual(folder.configPath());
+  ManualPages manual = Gfx_Init_Manual(folder.configPath());
   EXPECT_EQ(manual.clientSize, (Size{630, 380}));
   EXPECT_EQ(manual.error, "");
-  EXPECT_EQ(manual.page(1).width(), 630);
-  for (int n = 2; n <= 12; ++n) EXPECT_TRUE(manual.page(n).sharesDataWith(manual.placeholder)) << n;
+  EXPECT_EQ(manual.pageToShow(1).picture.width(), 630);
+  for (int n = 2; n <= 12; ++n) EXPECT_TRUE(manual.pageToShow(n).picture.sharesDataWith(manual.placeholder)) << n;
 }
 
-TEST_F(ManualLoaderTest, ReadsItsSectionAndStopsAtAPageThatFailsToDecode) {
+TEST_F(ManualLoaderTest, ReadsItsSectionAndStopsAtAPageThatFailsItsCheck) {
   folder.writeConfig("[Manual]\nManualDir=Pages\nManualWidth=800\nManualHeight=500\n");
   folder.writePicture("Pages/1.bmp", 8, 5, Qt::white, "bmp");
   folder.writePicture("Pages/3.BMP", 8, 5, Qt::white, "bmp");
   folder.writeFile("Pages/4.bmp", "BM this is no bitmap");
   folder.writePicture("Pages/5.bmp", 8, 5, Qt::white, "bmp");
-  const ManualPages manual = Gfx_Init_Manual(folder.configPath());
+  ManualPages manual = Gfx_Init_Manual(folder.configPath());
   EXPECT_EQ(manual.clientSize, (Size{800, 500}));
-  EXPECT_EQ(manual.page(1).width(), 8);
-  EXPECT_TRUE(manual.page(2).sharesDataWith(manual.placeholder));
-  EXPECT_EQ(manual.page(3).width(), 8);
-  EXPECT_TRUE(manual.error.starts_with("Pages/4.bmp: ")) << manual.error;
-  EXPECT_GT(manual.error.size(), std::string("Pages/4.bmp: ").size());
-  for (int n = 4; n <= 12; ++n) EXPECT_TRUE(manual.page(n).isNull()) << n;
+  EXPECT_EQ(manual.error, decodersMessage("Pages/4.bmp"));
+  EXPECT_EQ(manual.pageToShow(1).picture.width(), 8);
+  EXPECT_TRUE(manual.pageToShow(2).picture.sharesDataWith(manual.placeholder));
+  EXPECT_EQ(manual.pageToShow(3).picture.width(), 8);
+  for (int n = 4; n <= 12; ++n) {
+    const ShownManualPage page = manual.pageToShow(n);
+    EXPECT_TRUE(page.picture.isNull()) << n;
+    EXPECT_EQ(page.error, "") << n;
+  }
+}
+
+// A page's file removed after the check shows the placeholder and gives the
+// decoder's message, once: the page is not read again.
+TEST_F(ManualLoaderTest, APageThatNoLongerDecodesShowsThePlaceholderAndItsMessageOnce) {
+  folder.writePicture("Graphics/Manual/1.bmp", 8, 5, Qt::white, "bmp");
+  ManualPages manual = Gfx_Init_Manual(folder.configPath());
+  ASSERT_EQ(manual.error, "");
+  std::filesystem::remove(folder.root() / "Graphics/Manual/1.bmp");
+  const ShownManualPage first = manual.pageToShow(1);
+  EXPECT_TRUE(first.picture.sharesDataWith(manual.placeholder));
+  EXPECT_EQ(first.error, decodersMessage("Graphics/Manual/1.bmp"));
+  EXPECT_TRUE(first.error.starts_with("Graphics/Manual/1.bmp: Cannot open file")) << first.error;
+
+  folder.writePicture("Graphics/Manual/1.bmp", 8, 5, Qt::white, "bmp");
+  const ShownManualPage again = manual.pageToShow(1);
+  EXPECT_TRUE(again.picture.sharesDataWith(manual.placeholder));
+  EXPECT_EQ(again.error, "");
+}
+
+// A colour table that does not fit its file shows only in decoding: such a
+// page passes the check and gives the decoder's message when shown.
+TEST_F(ManualLoaderTest, AFaultOnlyDecodingFindsShowsWhenThePageIsShown) {
+  // 4 x 4 pixels of 8 bits after room for 256 colours, but a colour table
+  // said to hold 4096: the file and information headers, field by field.
+  std::string bytes = "BM";
+  for (const auto& [value, size] : std::initializer_list<std::pair<std::uint32_t, int>>{
+           {1094, 4}, {0, 4}, {54 + 1024, 4},
+           {40, 4}, {4, 4}, {4, 4}, {1, 2}, {8, 2}, {0, 4}, {16, 4}, {2835, 4}, {2835, 4}, {4096, 4}, {0, 4}}) {
+    for (int i = 0; i < size; ++i) bytes += static_cast<char>(value >> (8 * i));
+  }
+  bytes += std::string(1024 + 16, '\0');
+  folder.writeFile("Graphics/Manual/1.bmp", bytes);
+  ManualPages manual = Gfx_Init_Manual(folder.configPath());
+  EXPECT_EQ(manual.error, "");
+  const ShownManualPage page = manual.pageToShow(1);
+  EXPECT_TRUE(page.picture.sharesDataWith(manual.placeholder));
+  EXPECT_EQ(page.error, decodersMessage("Graphics/Manual/1.bmp"));
+  EXPECT_NE(page.error, "Graphics/Manual/1.bmp: ");
 }
 
 }  // namespace

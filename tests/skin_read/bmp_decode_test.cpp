@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <optional>
 
 #include "skin/decode.h"
 #include "tests/skin_read/test_pictures.h"
@@ -203,6 +204,35 @@ TEST_F(PictureFileTest, UnknownExtensionsAreNamedInTheMessage) {
   EXPECT_EQ(decodePictureFile(write("b.Ico", {1})).error, "Unknown picture file extension (.Ico)");
   EXPECT_EQ(decodePictureFile(write("noextension", {1})).error, "Unknown picture file extension (.)");
   EXPECT_EQ(decodePictureFile(folder / "absent.wmf").error, "Unknown picture file extension (.wmf)");
+}
+
+// Reading part of a file must not pass for all of it: a bitmap is checked
+// from its headers and the file's length, except a run-length coded one,
+// whose cut shows only where its codes end.
+TEST_F(PictureFileTest, TheFileCheckReadsWhatItsVerdictNeeds) {
+  const std::string truncated = "Bitmap file is truncated: it ends before its pixel data does";
+  BmpSpec wide;
+  wide.width = 200;
+  wide.height = 10;
+  wide.pixelData = Bytes(600 * 10, 0x40);
+  const Bytes whole = makeBmp(wide);
+  EXPECT_EQ(checkBmpFile(write("whole.bmp", whole)), std::nullopt);
+  EXPECT_EQ(checkBmpFile(write("cut.bmp", Bytes(whole.begin(), whole.end() - 600))), truncated);
+
+  // 300 rows of one run each, then the end code: the codes run well past the headers.
+  BmpSpec rle;
+  rle.width = 4;
+  rle.height = 300;
+  rle.bitCount = 8;
+  rle.compression = kRle8;
+  rle.palette = {0x000000, 0xFF0000};
+  for (int row = 0; row < 300; ++row) rle.pixelData.insert(rle.pixelData.end(), {4, 1, 0, 0});
+  rle.pixelData.insert(rle.pixelData.end(), {0, 1});
+  const Bytes coded = makeBmp(rle);
+  EXPECT_EQ(checkBmpFile(write("rle.bmp", coded)), std::nullopt);
+  EXPECT_EQ(checkBmpFile(write("rle-cut.bmp", Bytes(coded.begin(), coded.end() - 162))), truncated);
+
+  EXPECT_EQ(checkBmpFile(folder / "absent.bmp"), decodePictureFile(folder / "absent.bmp").error);
 }
 
 TEST_F(PictureFileTest, UnreadableFilesAreRefusedWithTheirPath) {
