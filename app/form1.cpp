@@ -52,8 +52,6 @@ TForm1::TForm1(ShellEnvironment environment)
   setMouseTracking(true);
   setFocusPolicy(Qt::StrongFocus);
   skin::prepareWindowElements(model_);
-  // The window's own artwork, not a skin slot.
-  model_.setPicture(ElementId::btn_game_menu_background, ui::artPicture(ui::art::kGameMenu));
   resize(skin::kInitialClientSize.width, skin::kInitialClientSize.height);
   canvas_.setGeometry(rect());
   // Play sets it from the splash dialog; until then, as the dialog starts.
@@ -98,6 +96,7 @@ void TForm1::FormCreate() {
   FullscreenMode = settings::readBool(handheld_.store(), settings::Setting::FullscreenMode);
   popup_.setChecked(ui::CheckKind::Fullscreen, FullscreenMode);
   skin_.load(FullscreenMode);
+  if (FullscreenMode) takeGameMenuArt();
   gameMenu_.GameMenuOpen = false;
   handheld_.bindings().load(handheld_.store());
   controls_.rebuildHints();
@@ -106,6 +105,12 @@ void TForm1::FormCreate() {
   handheld_.engine().loadHighScores();
   // PlayLive and MoveLatch: the engine starts with both cleared.
   handheld_.engine().seed(clockSeed());
+}
+
+void TForm1::takeGameMenuArt() {
+  // The window's own artwork, not a skin slot; only full screen shows it.
+  if (model_[ElementId::btn_game_menu_background].picture.isNull())
+    model_.setPicture(ElementId::btn_game_menu_background, ui::artPicture(ui::art::kGameMenu));
 }
 
 void TForm1::FormActivate() { emit activated(); }
@@ -134,6 +139,7 @@ void TForm1::switchPresentation() {
   // A pass abandoned on a picture or colour error has shown its message;
   // the window comes back either way, so the player can switch again.
   skin_.load(FullscreenMode);
+  if (FullscreenMode) takeGameMenuArt();
   centreOnScreen(false);
   if (shown) showActivated();
 }

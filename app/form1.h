@@ -88,6 +88,8 @@ class TForm1 final : public QWidget {
 
  private:
   void passKeyTo(QWidget& dialog, const QKeyEvent& key);
+  // The in-game menu's picture, decoded once the full screen first needs it.
+  void takeGameMenuArt();
 
   ShellEnvironment env_;
   lcd::ElementModel model_;

@@ -112,12 +112,10 @@ void TSplashForm::buildElements() {
 
   im_background = new QLabel(this);
   place(im_background, 0, 0, 460, 420);
-  im_background->setPixmap(backgroundPicture());
 
   im_box_picture = new QLabel(this);
   place(im_box_picture, 0, 56, 460, 160);
   im_box_picture->setAlignment(Qt::AlignCenter);
-  im_box_picture->setPixmap(boxPicture());
 
   const auto text = [this, place](QRect box, QFont font, QColor colour, Qt::Alignment align) {
     auto* label = new QLabel(this);
@@ -175,21 +173,17 @@ void TSplashForm::buildElements() {
 
   btn_play = new PictureButton(this);
   place(btn_play, 116, 340, 107, 30);
-  btn_play->setPixmap(pillButton(art::kSplashPlay, QColor(30, 90, 200), QStringLiteral("Play")));
   btn_play->setCursor(Qt::PointingHandCursor);
   connect(btn_play, &PictureButton::clicked, this, &TSplashForm::btn_playClick);
 
   btn_play_disabled = new PictureButton(this);
   place(btn_play_disabled, 116, 340, 107, 30);
-  btn_play_disabled->setPixmap(
-      pillButton(art::kSplashPlayDisabled, QColor(150, 150, 150), QStringLiteral("Play")));
   btn_play_disabled->setCursor(Qt::WhatsThisCursor);
   btn_play_disabled->setToolTip(QString::fromLatin1(kPlayDisabledHint));
   btn_play_disabled->hide();
 
   btn_paypal = new PictureButton(this);
   place(btn_paypal, 237, 340, 107, 30);
-  btn_paypal->setPixmap(pillButton(art::kSplashReadme, QColor(230, 160, 30), QStringLiteral("Readme")));
   btn_paypal->setCursor(Qt::PointingHandCursor);
   connect(btn_paypal, &PictureButton::clicked, this, &TSplashForm::btn_paypalClick);
 
@@ -306,6 +300,21 @@ bool TSplashForm::eventFilter(QObject* watched, QEvent* event) {
 }
 
 // The title bar's close is the dialog's Esc: the program ends.
+void TSplashForm::takePictures() {
+  if (picturesTaken_) return;
+  picturesTaken_ = true;
+  im_background->setPixmap(backgroundPicture());
+  im_box_picture->setPixmap(boxPicture());
+  btn_play->setPixmap(pillButton(art::kSplashPlay, QColor(30, 90, 200), QStringLiteral("Play")));
+  btn_play_disabled->setPixmap(pillButton(art::kSplashPlayDisabled, QColor(150, 150, 150), QStringLiteral("Play")));
+  btn_paypal->setPixmap(pillButton(art::kSplashReadme, QColor(230, 160, 30), QStringLiteral("Readme")));
+}
+
+void TSplashForm::showEvent(QShowEvent* event) {
+  takePictures();
+  QDialog::showEvent(event);
+}
+
 void TSplashForm::closeEvent(QCloseEvent* event) {
   event->ignore();
   if (isVisible()) host_.requestTermination();

@@ -115,12 +115,17 @@ class TSplashForm final : public QDialog {
  protected:
   bool event(QEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
+  void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   void changeEvent(QEvent* event) override;
   void reject() override;
 
  private:
   void buildElements();
+  // The pictures are decoded when the dialog is first shown: a start with
+  // the dialog switched off never shows it.
+  void takePictures();
+  bool picturesTaken_ = false;
   void updatePlayState();
 
   SplashHost& host_;

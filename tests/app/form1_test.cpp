@@ -121,7 +121,10 @@ TEST_F(Form1Test, TheWindowShapeFollowsSegmentsLitOutsideTheFace) {
 TEST_F(Form1Test, SwitchingThePresentationStoresItRelaysTheWindowAndSwitchingBackRestoresIt) {
   FormHarness h(skin, testing::windowedStore());
   TForm1& form = *h.form;
+  // The in-game menu's picture is only decoded once full screen needs it.
+  EXPECT_TRUE(form.model()[ElementId::btn_game_menu_background].picture.isNull());
   form.switchPresentation();
+  EXPECT_EQ(form.model()[ElementId::btn_game_menu_background].picture.width(), 256);
   EXPECT_TRUE(form.FullscreenMode);
   EXPECT_TRUE(form.popupMenu().isChecked(ui::CheckKind::Fullscreen));
   EXPECT_EQ(h.store->values().at("FullscreenMode"), "1");

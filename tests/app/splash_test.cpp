@@ -39,6 +39,8 @@ TEST_F(SplashTest, FirstStartShowsTheDialogWithNoOutputChosenAndPlayDisabled) {
   EXPECT_FALSE(splash.btn_play->isVisibleTo(&splash));
   EXPECT_TRUE(splash.btn_play_disabled->isVisibleTo(&splash));
   EXPECT_EQ(splash.btn_play_disabled->toolTip(), "please select sound driver first");
+  EXPECT_EQ(splash.im_background->pixmap().size(), QSize(460, 420));
+  EXPECT_EQ(splash.btn_play->pixmap().size(), QSize(107, 30));
   EXPECT_EQ(splash.la_game_title->text(), "Marsh Keeper (Vexora, Slimline) Simulator");
   EXPECT_EQ(splash.la_version->text(), "Version 5.00 * Final *");
   EXPECT_TRUE(splash.chb_splashscreen->isChecked());
@@ -92,6 +94,7 @@ TEST_F(SplashTest, AStoredChoiceWithTheSplashOffSkipsTheDialogAndStartsAtOnce) {
   EXPECT_TRUE(splash.skippedAtCreation());
   EXPECT_FALSE(splash.isVisible());
   EXPECT_FALSE(h.program->SplashPending) << "the main window's activation must not show it";
+  EXPECT_TRUE(splash.im_background->pixmap().isNull()) << "pictures decoded for a dialog never shown";
   EXPECT_EQ(h.sound->calls, (std::vector<std::string>{"init", "output 2", "load Sound/Got.wav",
                                                        "load Sound/Move.wav", "load Sound/Start.wav"}));
   EXPECT_EQ(h.state().GameMode, 1);
