@@ -84,9 +84,11 @@ void TForm1::FormCreate() {
   // a window manager would pull a window placed off the screen back onto it.
   // The segment tables are compile-time tables of the LCD model.
   handheld_.open(env_.openStore(), env_.makeAudio(), env_.showError);
-  // The stored output is the one the start will set up: its library loads
-  // beside the skin pass instead of after it.
-  handheld_.sound().prepare(settings::readInt(handheld_.store(), settings::Setting::SoundMode));
+  // With the start-up dialog switched off, the start sets up the stored
+  // output: it opens beside the skin pass instead of after it. (With the
+  // dialog the player may still choose "(no sound)", which opens nothing.)
+  if (!settings::readBool(handheld_.store(), settings::Setting::SplashScreen))
+    handheld_.sound().prepare(settings::readInt(handheld_.store(), settings::Setting::SoundMode));
   // What the store must tell the player (settings that cannot be saved, a
   // file put aside) waits until the handler that wrote has returned.
   handheld_.store().setNoticeReporter([this](std::string_view text) {

@@ -28,9 +28,11 @@ inline constexpr int kAllChannels = -3;
 class AudioLayer {
  public:
   virtual ~AudioLayer() = default;
-  // The output about to be set up may start what it needs in the background
-  // now, so that init finds it ready; a layer with nothing to start ignores it.
-  virtual void prepare() {}
+  // The output of `outputType` is about to be set up (init, then setOutput
+  // with that type, follow): the layer may start opening it in the
+  // background now, so that those calls find it ready. A layer with nothing
+  // to start ignores it.
+  virtual void prepare(int /*outputType*/) {}
   virtual bool init(int mixRate, int maxSoftwareChannels, unsigned flags) = 0;
   // Chooses the output; it arrives after init.
   virtual bool setOutput(int outputType) = 0;

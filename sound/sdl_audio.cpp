@@ -71,27 +71,46 @@ class SdlAudioLayer::ChannelsLocked {
 };
 
 SdlAudioLayer::~SdlAudioLayer() {
+  finishPreparing();
   closeOutput();
   for (AudioSample* sample : samples_) delete sample;
   samples_.clear();
 }
 
+void SdlAudioLayer::finishPreparing() {
+  if (preparing_.valid()) preparing_.get();
+}
+
 bool SdlAudioLayer::init(int mixRate, int maxSoftwareChannels, unsigned /*flags*/) {
+  finishPreparing();
   if (mixRate <= 0 || maxSoftwareChannels <= 0) return false;
+  // An output prepared for other settings than these is opened anew.
+  if (preparedOutput_ != 0 && (mixRate != mixRate_ || maxSoftwareChannels != channels_)) {
+    closeOutput();
+    preparedOutput_ = 0;
+  }
   mixRate_ = mixRate;
   channels_ = maxSoftwareChannels;
   initialised_ = true;
   // SDL is loaded here, or by prepare, not before: a start without sound never maps it.
-  if (!sdl_) sdl_ = loading_.valid() ? loading_.get() : loader_();
+  if (!sdl_) sdl_ = loader_();
   return sdl_ != nullptr;
 }
 
-void SdlAudioLayer::prepare() {
-  if (!sdl_ && !loading_.valid()) loading_ = std::async(std::launch::async, loader_);
+void SdlAudioLayer::prepare(int outputType) {
+  if (initialised_ || preparing_.valid()) return;
+  // Nothing else touches the layer until init, which waits for this.
+  preparing_ = std::async(std::launch::async, [this, outputType] {
+    sdl_ = loader_();
+    if (sdl_ && openOutput(outputType)) preparedOutput_ = outputType;
+  });
 }
 
 bool SdlAudioLayer::setOutput(int outputType) {
+  finishPreparing();
   if (!initialised_ || !sdl_) return false;
+  const int prepared = std::exchange(preparedOutput_, 0);
+  if (prepared == outputType && outputOpen_) return true;
   closeOutput();
   return openOutput(outputType);
 }
@@ -214,6 +233,7 @@ void SdlAudioLayer::watchForIdle() {
 
 SampleHandle SdlAudioLayer::sampleLoad(int /*index*/, const std::string& path, unsigned /*mode*/,
                                        int /*offset*/, int /*length*/) {
+  finishPreparing();
   if (!initialised_) return nullptr;
   // Loading converts the file to the device's format, so it needs an open output.
   if (sdl_ && !outputOpen_ && !openOutput(0)) return nullptr;
@@ -230,6 +250,7 @@ SampleHandle SdlAudioLayer::sampleLoad(int /*index*/, const std::string& path, u
 }
 
 int SdlAudioLayer::playSound(int channel, SampleHandle sample) {
+  finishPreparing();
   if (!outputOpen_ || !sample || !samples_.contains(sample)) return -1;
   const ChannelsLocked locked(*this);
   lastPlayed_ = Clock::now();
@@ -244,6 +265,7 @@ int SdlAudioLayer::playSound(int channel, SampleHandle sample) {
 }
 
 bool SdlAudioLayer::stopSound(int channel) {
+  finishPreparing();
   if (!outputOpen_) return false;
   if (channel != kAllChannels && (channel < 0 || channel >= mix_->channelCount())) return false;
   const ChannelsLocked locked(*this);
@@ -255,6 +277,7 @@ bool SdlAudioLayer::stopSound(int channel) {
 }
 
 void SdlAudioLayer::sampleFree(SampleHandle sample) {
+  finishPreparing();
   if (!sample || samples_.erase(sample) == 0) return;
   if (mix_) {
     const ChannelsLocked locked(*this);
@@ -264,6 +287,7 @@ void SdlAudioLayer::sampleFree(SampleHandle sample) {
 }
 
 void SdlAudioLayer::close() {
+  finishPreparing();
   closeOutput();
   initialised_ = false;
 }
@@ -273,6 +297,7 @@ SdlAudioLayer::Clock::time_point SdlAudioLayer::lastMixed() const {
 }
 
 bool SdlAudioLayer::deviceOpen() {
+  finishPreparing();
   const std::lock_guard lock(mutex_);
   return device_ != 0;
 }

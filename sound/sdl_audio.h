@@ -55,9 +55,11 @@ class SdlAudioLayer : public AudioLayer {
   SdlAudioLayer(const SdlAudioLayer&) = delete;
   SdlAudioLayer& operator=(const SdlAudioLayer&) = delete;
 
-  // Loads SDL on a thread of its own: loading maps some fifty libraries,
-  // which the rest of the start need not wait for.
-  void prepare() override;
+  // Loads SDL and opens the output on a thread of its own: loading maps
+  // some fifty libraries and a sound server takes a moment to answer,
+  // which the rest of the start need not wait for. init waits for it;
+  // setOutput of the same type then keeps what it opened.
+  void prepare(int outputType) override;
   bool init(int mixRate, int maxSoftwareChannels, unsigned flags) override;
   bool setOutput(int outputType) override;
   SampleHandle sampleLoad(int index, const std::string& path, unsigned mode, int offset, int length) override;
@@ -79,6 +81,8 @@ class SdlAudioLayer : public AudioLayer {
  private:
   class ChannelsLocked;
 
+  // Waits for prepare's work, if any: every call but prepare's starts with it.
+  void finishPreparing();
   bool openOutput(int outputType);
   void closeOutput();
   // With mutex_ held.
@@ -89,7 +93,8 @@ class SdlAudioLayer : public AudioLayer {
 
   sdl::Loader loader_;
   const sdl::Api* sdl_ = nullptr;
-  std::future<const sdl::Api*> loading_;  // prepare's; its end is waited for at init or destruction
+  std::future<void> preparing_;  // prepare's work; its end is waited for at init or destruction
+  int preparedOutput_ = 0;       // the output type prepare opened; 0: none
   bool initialised_ = false;
   bool outputOpen_ = false;  // SDL's audio runs on driver_; the device may be idle-closed
   int mixRate_ = kMixRate;

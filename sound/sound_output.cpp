@@ -37,9 +37,9 @@ bool SoundOutput::Snd_Init(int position) {
 }
 
 void SoundOutput::prepare(int position) {
-  if (position >= 0 && position < static_cast<int>(kSoundDrivers.size()) &&
-      kSoundDrivers[static_cast<std::size_t>(position)].enabled)
-    layer_.prepare();
+  if (position < 0 || position >= static_cast<int>(kSoundDrivers.size())) return;
+  const SoundDriverEntry& entry = kSoundDrivers[static_cast<std::size_t>(position)];
+  if (entry.enabled) layer_.prepare(entry.outputType);
 }
 
 void SoundOutput::Snd_Play(SampleHandle sample) {

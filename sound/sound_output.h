@@ -71,9 +71,10 @@ class SoundOutput : public engine::SoundPort {
   // the sound files are missing: the error has been shown, "SoundMode" = -1
   // and "SplashScreen" = 1 are stored, and the caller must request termination.
   bool Snd_Init(int position);
-  // The output at `position` is about to be set up (it is the stored
-  // choice): the layer may start loading what it needs meanwhile. Nothing
-  // for "(no sound)" or a position outside the list; nothing is stored.
+  // Snd_Init(position) is to follow (the stored choice, with the start-up
+  // dialog switched off): the layer may start setting up that output
+  // meanwhile. Nothing for "(no sound)" or a position outside the list;
+  // nothing is stored.
   void prepare(int position);
   void Snd_Play(SampleHandle sample);
   void Snd_Silence();

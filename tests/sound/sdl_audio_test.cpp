@@ -179,8 +179,10 @@ TEST_F(SdlAudioTest, DeviceClosesAfterASecondOfSilenceAndTheNextSoundReopensIt) 
   EXPECT_TRUE(errors_.empty());
 }
 
-// The stored output's library is loaded on a thread of its own while the
-// start goes on, once; init takes that load instead of loading again.
+// A start that skips the start-up dialog sets up the stored output on a
+// thread of its own while it goes on: SDL is loaded once, there, and
+// Snd_Init takes the output it opened. "(no sound)" or no choice start
+// nothing, and a layer prepared but never used goes away cleanly.
 std::atomic<int> loads{0};
 std::atomic<bool> loadedOnCaller{false};
 std::thread::id caller;
@@ -190,9 +192,16 @@ const mk::sdl::Api* countingLoader() {
   return mk::sdl::library();
 }
 
-TEST_F(SdlAudioTest, TheStoredOutputsLibraryLoadsBesideTheStartAndOnlyOnce) {
+TEST_F(SdlAudioTest, TheStoredOutputIsSetUpBesideTheStartAndTakenByInit) {
   installSounds();
   caller = std::this_thread::get_id();
+  loads = 0;
+  {
+    SdlAudioLayer unused(&countingLoader);
+    unused.prepare(kOutputDirectSound);
+  }
+  EXPECT_EQ(loads, 1);
+  loads = 0;
   SdlAudioLayer layer(&countingLoader);
   SoundOutput sound(layer, store_, report_);
   sound.prepare(2);  // "(no sound)"
@@ -200,12 +209,14 @@ TEST_F(SdlAudioTest, TheStoredOutputsLibraryLoadsBesideTheStartAndOnlyOnce) {
   std::this_thread::sleep_for(50ms);
   EXPECT_EQ(loads, 0) << "a start without sound loads SDL";
   sound.prepare(0);
-  sound.prepare(1);
+  sound.prepare(1);  // only the first preparation counts
   ASSERT_TRUE(sound.Snd_Init(0));
   EXPECT_EQ(loads, 1);
-  EXPECT_FALSE(loadedOnCaller) << "the start waited for the load";
+  EXPECT_FALSE(loadedOnCaller) << "the start waited for SDL";
+  EXPECT_FALSE(layer.driver().empty());
   EXPECT_GE(layer.playSound(kFreeChannel, sound.SampleGot), 0);
   sound.Snd_Shutdown();
+  EXPECT_FALSE(layer.deviceOpen());
   EXPECT_TRUE(errors_.empty());
 }
 
