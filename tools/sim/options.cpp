@@ -74,6 +74,13 @@ constexpr std::array kOptionTable{
                  o.quiet = true;
                  return {};
                }},
+    OptionSpec{"--replay", "FILE",
+               "replay a recording of the window; its header sets the seed, clock, high scores and --until",
+               [](std::string_view v, Options& o) -> std::optional<std::string> {
+                 if (v.empty()) return std::string("--replay: needs a value FILE");
+                 o.replayPath = std::string(v);
+                 return {};
+               }},
     OptionSpec{"--help", "", "show this help",
                [](std::string_view, Options& o) -> std::optional<std::string> {
                  o.help = true;
@@ -103,13 +110,27 @@ std::optional<std::string> parseOptions(std::span<const std::string_view> args, 
       options.scriptPath = std::string(arg);
     }
   }
+  if (options.replayPath && options.scriptPath) {
+    return "--replay takes the events from its recording, not from the script '" + *options.scriptPath + "'";
+  }
   return {};
+}
+
+void applyRecordingHeader(const RecordingHeader& header, Options& options) {
+  options.seed = header.seed;
+  options.clockMinutes = static_cast<int>(header.clockMs / 60000);
+  options.clockRestMs = static_cast<int>(header.clockMs % 60000);
+  options.hiScore1 = header.hiScore1;
+  options.hiScore2 = header.hiScore2;
+  options.untilMs = header.untilMs;
 }
 
 std::string usageText() {
   std::string text = "usage: marsh-keeper-sim [options] [SCRIPT]\n\n"
                      "Runs the handheld's engine on virtual time and prints what it shows.\n"
-                     "SCRIPT lines: '<ms> down|up TIME|ACL|LEFT|RIGHT'; '#' starts a comment line.\n\n";
+                     "SCRIPT lines: '<ms> down|up TIME|ACL|LEFT|RIGHT'; '#' starts a comment line.\n"
+                     "A recording's body has these lines and '<ms> skip MS' (a stall the window skipped:\n"
+                     "the clock face moves on by MS) and '<ms> reset HISCORES' (the menu's command).\n\n";
   for (const auto& spec : kOptionTable) {
     std::string left = "  " + std::string(spec.name);
     if (!spec.valueName.empty()) left += " " + std::string(spec.valueName);
