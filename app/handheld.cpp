@@ -80,9 +80,10 @@ void Handheld::openTrace(const std::filesystem::path& file) {
   latenessFile_ = traceFile_ ? std::fopen(lateness.c_str(), "w") : nullptr;
   if (!traceFile_ || !latenessFile_) {
     const std::string reason = std::strerror(errno);
+    const std::filesystem::path failed = traceFile_ ? lateness : file;
     if (traceFile_) std::fclose(traceFile_);
     traceFile_ = nullptr;
-    showError_("The trace " + (traceFile_ ? lateness : file).string() + " cannot be written: " + reason);
+    showError_("The trace " + failed.string() + " cannot be written: " + reason);
     return;
   }
   std::fputs("# lateness of each timer handler after its due time, in microseconds\n", latenessFile_);
