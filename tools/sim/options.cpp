@@ -75,7 +75,7 @@ constexpr std::array kOptionTable{
                  return {};
                }},
     OptionSpec{"--replay", "FILE",
-               "replay a recording of the window; its header sets the seed, clock, high scores and --until",
+               "replay a recording of the window; its header sets seed, clock, high scores, until",
                [](std::string_view v, Options& o) -> std::optional<std::string> {
                  if (v.empty()) return std::string("--replay: needs a value FILE");
                  o.replayPath = std::string(v);
@@ -129,8 +129,19 @@ std::string usageText() {
   std::string text = "usage: marsh-keeper-sim [options] [SCRIPT]\n\n"
                      "Runs the handheld's engine on virtual time and prints what it shows.\n"
                      "SCRIPT lines: '<ms> down|up TIME|ACL|LEFT|RIGHT'; '#' starts a comment line.\n"
-                     "A recording's body has these lines and '<ms> skip MS' (a stall the window skipped:\n"
-                     "the clock face moves on by MS) and '<ms> reset HISCORES' (the menu's command).\n\n";
+                     "Also '<ms> skip MS' (a stall the window skipped: the clock face moves on by MS,\n"
+                     "no timer fires for it) and '<ms> reset HISCORES' (the menu's command).\n\n"
+                     "A recording (marsh-keeper --record FILE) is a header of 'key value' lines, then\n"
+                     "such lines, one for each event at its virtual millisecond:\n"
+                     "  marsh-keeper recording 1\n"
+                     "  version V                the version of the program that wrote it\n"
+                     "  seed N                   the random generator's seed\n"
+                     "  clock HH:MM:SS.mmm       local time at virtual time 0\n"
+                     "  hiscore1 N               stored high scores at virtual time 0\n"
+                     "  hiscore2 N\n"
+                     "  until MS                 virtual time the recording ends at\n"
+                     "  body fnv1a32 HEX LENGTH  32-bit FNV-1a of the body's bytes, and their number\n"
+                     "A recording cut short, edited or not text is refused whole (exit status 2).\n\n";
   for (const auto& spec : kOptionTable) {
     std::string left = "  " + std::string(spec.name);
     if (!spec.valueName.empty()) left += " " + std::string(spec.valueName);
