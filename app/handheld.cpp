@@ -48,13 +48,12 @@ void Handheld::open(std::unique_ptr<settings::SettingsStore> store, std::unique_
     // A recording played back keeps to its own skips: a stall now only
     // delays it.
     if (replay_) return;
-    localClock_.skip(skipped);
     sim::ScriptEvent event;
     event.ms = at;
     event.action = sim::ScriptAction::Skip;
     event.skipMs = skipped;
     if (recorder_) recorder_->add(event);
-    trace_.line("skip", std::to_string(skipped));
+    apply(event);
   });
   if (latenessFile_) {
     clock_.pacing().setLatenessObserver([this](std::int64_t lateUs) {
@@ -158,6 +157,7 @@ void Handheld::apply(const sim::ScriptEvent& event) {
   switch (event.action) {
     case sim::ScriptAction::Skip:
       localClock_.skip(event.skipMs);
+      trace_.line("skip", std::to_string(event.skipMs));
       return;
     case sim::ScriptAction::ResetHiScores:
       engine_->resetHighScores();
