@@ -16,6 +16,7 @@ PacedClock::PacedClock(VirtualClock& clock, Monotonic monotonicUs)
 void PacedClock::start() {
   originUs_ = monotonicUs_() - clock_.now() * 1000;
   skippedMs_ = 0;
+  dueRunAt_.reset();
   started_ = true;
 }
 
@@ -66,15 +67,22 @@ void PacedClock::wake() {
   const std::int64_t now = clock_.now();
   if (scheduleRun_) scheduleRun_(now);
   clock_.runDue();
+  dueRunAt_ = now;
 }
 
 std::optional<std::int64_t> PacedClock::handle(const std::function<void(std::int64_t)>& input) {
   if (!started_) return std::nullopt;
-  catchUp(presentMs());
+  // Input at a millisecond comes before the timers due at it. Once those
+  // have run (a wake, or earlier input, in the same millisecond), later input
+  // belongs to the next millisecond: a replay must see it after them too.
+  std::int64_t target = presentMs();
+  if (dueRunAt_ && target <= *dueRunAt_) target = *dueRunAt_ + 1;
+  catchUp(target);
   const std::int64_t now = clock_.now();
   if (scheduleRun_) scheduleRun_(now);
   input(now);
   clock_.runDue();
+  dueRunAt_ = now;
   return now;
 }
 

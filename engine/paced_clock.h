@@ -76,6 +76,7 @@ class PacedClock {
   bool started_ = false;
   std::int64_t originUs_ = 0;
   std::int64_t skippedMs_ = 0;
+  std::optional<std::int64_t> dueRunAt_;  // the millisecond whose due timers ran last
   std::function<std::optional<std::int64_t>()> scheduleNext_;
   std::function<void(std::int64_t)> scheduleRun_;
   std::function<void(std::int64_t, std::int64_t)> skipObserver_;

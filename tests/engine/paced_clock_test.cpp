@@ -50,6 +50,27 @@ TEST(PacedClock, InputComesAfterTheTimersDueBeforeItsMillisecondAndBeforeThoseDu
   EXPECT_EQ(p.clock.now(), 230);
 }
 
+// Once the timers of a millisecond have run, input in that same millisecond
+// (after a wake, or after other input) goes to the next one: at its own
+// millisecond a replay would put it before those timers.
+TEST(PacedClock, InputAfterTheTimersOfItsMillisecondRanGoesToTheNextOne) {
+  Paced p;
+  auto tick = p.make("tick");
+  tick->setInterval(100);
+  tick->setEnabled(true);
+  p.at(100.2);
+  p.paced.wake();
+  p.at(100.6);
+  p.input("press");
+  p.at(150);
+  p.input("first");
+  p.input("second");
+  EXPECT_EQ(p.log, (std::vector<std::string>{"100 tick", "101 press", "150 first", "151 second"}));
+  p.at(200.1);
+  p.paced.wake();
+  EXPECT_EQ(p.log.back(), "200 tick") << "the period is kept";
+}
+
 // Woken late by less than the stall limit, the clock catches up tick by
 // tick; the wake-up time it asks for is the next due one.
 TEST(PacedClock, AShortDelayIsCaughtUpAndTheNextWakeIsTheNextDueTime) {
@@ -198,16 +219,6 @@ TEST(PacedClock, TellsTheLatenessOfEveryHandlerInMicroseconds) {
   p.at(203.5);
   p.paced.wake();
   EXPECT_EQ(late, (std::vector<std::int64_t>{250, 3500}));
-}
-
-TEST(PacedClock, NothingRunsBeforeStart) {
-  VirtualClock clock;
-  std::int64_t us = 0;
-  PacedClock paced(clock, [&] { return us; });
-  bool ran = false;
-  EXPECT_EQ(paced.handle([&](std::int64_t) { ran = true; }), std::nullopt);
-  EXPECT_FALSE(ran);
-  EXPECT_EQ(paced.nextWakeUs(), std::nullopt);
 }
 
 }  // namespace

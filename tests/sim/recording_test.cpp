@@ -150,20 +150,5 @@ TEST(Replay, TheHeaderSetsTheRunAndAResetIsTheEnginesOwnWrite) {
   EXPECT_NE(out.find("10 store HiScore1 0\n10 store HiScore2 0\n"), std::string::npos);
 }
 
-TEST(Replay, NewScriptLinesAreCheckedLikeTheOthers) {
-  const std::vector<std::pair<std::string, std::string>> cases = {
-      {"5 skip 0\n", "s:1: '0' is not a skipped time in milliseconds"},
-      {"5 skip -3\n", "s:1: '-3' is not a skipped time in milliseconds"},
-      {"5 reset KEYS\n", "s:1: only HISCORES can be reset, not 'KEYS'"},
-  };
-  for (const auto& [text, message] : cases) {
-    std::vector<ScriptEvent> events;
-    EXPECT_EQ(parseScript(text, "s", events), message);
-  }
-  Options o;
-  std::vector<std::string_view> args{"--replay", "a.rec", "b.script"};
-  EXPECT_NE(parseOptions(args, o).value_or("").find("--replay"), std::string::npos);
-}
-
 }  // namespace
 }  // namespace mk::sim
