@@ -108,7 +108,7 @@ TEST(HandheldSession, TheWindowsTraceIsWhatTheSimulatorReplaysFromItsRecording) 
     s.tap(engine::Button::Time, 40, 100);
     s.tap(engine::Button::Right, 30, 500);  // Game B
     for (int i = 0; i < 4; ++i) s.tap(i % 2 ? engine::Button::Left : engine::Button::Right, 20 + 7 * i, 90);
-    settings::writeInt(s.handheld.store(), settings::Setting::FullscreenMode, 0);
+    settings::writeBool(s.handheld.store(), settings::Setting::FullscreenMode, false);
     // The event loop held up for longer than the stall limit.
     std::this_thread::sleep_for(std::chrono::milliseconds(700));
     s.tap(engine::Button::Left, 25, 300);
