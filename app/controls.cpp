@@ -52,11 +52,11 @@ HandheldControls::HandheldControls(QWidget& window, const lcd::ElementModel& mod
 
 void HandheldControls::press(engine::Button button, input::InputSource source) {
   holds_.press(button, source);
-  handheld_.engine().press(button);
+  handheld_.press(button);
 }
 
 void HandheldControls::release(engine::Button button, input::InputSource source) {
-  if (holds_.release(button, source)) handheld_.engine().release(button);
+  if (holds_.release(button, source)) handheld_.release(button);
 }
 
 // ---- keys --------------------------------------------------------------------

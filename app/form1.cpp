@@ -83,7 +83,7 @@ void TForm1::FormCreate() {
   // The window is kept out of sight by not being shown until play begins:
   // a window manager would pull a window placed off the screen back onto it.
   // The segment tables are compile-time tables of the LCD model.
-  handheld_.open(env_.openStore(), env_.makeAudio(), env_.showError);
+  handheld_.open(env_.openStore(), env_.makeAudio(), env_.showError, env_.session, env_.replay);
   // With the start-up dialog switched off, the start sets up the stored
   // output: it opens beside the skin pass instead of after it. (With the
   // dialog the player may still choose "(no sound)", which opens nothing.)
@@ -106,7 +106,7 @@ void TForm1::FormCreate() {
   // always paint off-screen first: nothing to fill or switch on here.
   handheld_.engine().loadHighScores();
   // PlayLive and MoveLatch: the engine starts with both cleared.
-  handheld_.engine().seed(clockSeed());
+  handheld_.seed(clockSeed());
 }
 
 void TForm1::takeGameMenuArt() {
@@ -123,6 +123,8 @@ QWidget* TForm1::dialogInUse() const {
 }
 
 void TForm1::FormClose() {
+  // The recording and the trace end with the last moment the handheld ran.
+  handheld_.finish();
   handheld_.sound().Snd_Shutdown();
   // Every value was written when it changed; nothing is flushed here. The
   // store itself lives until the window is destroyed.

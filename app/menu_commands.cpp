@@ -47,7 +47,7 @@ void ShellCommands::pm_7_keysClick() {
 }
 
 void ShellCommands::pm_8_hiscoreClick() {
-  window_.handheld().engine().resetHighScores();
+  window_.handheld().resetHighScores();
   QApplication::beep();
 }
 

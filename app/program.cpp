@@ -3,9 +3,16 @@
 #include <QApplication>
 #include <QEvent>
 
+#include <cstdio>
+#include <string>
 #include <utility>
+#include <vector>
 
 #include "app/form1.h"
+#include "app/session_options.h"
+#include "app/termination_signal.h"
+#include "tools/sim/recording.h"
+#include "ui/error_box.h"
 #include "settings/user_settings_store.h"
 #include "ui/about_form.h"
 #include "ui/keys_form.h"
@@ -115,7 +122,7 @@ void Program::centreMainWindow() {
   Form1->showActivated();
 }
 
-void Program::switchHandheldOn() { Form1->handheld().engine().powerOn(); }
+void Program::switchHandheldOn() { Form1->handheld().switchOn(); }
 
 int runProgram(int argc, char* argv[], const std::function<void(TForm1&)>& afterCreation,
                ShellEnvironment environment) {
@@ -129,10 +136,35 @@ int runProgram(int argc, char* argv[], const std::function<void(TForm1&)>& after
   initArtResources();
   QGuiApplication::setApplicationDisplayName(QString());
 
+  std::vector<std::string> args;
+  for (const QString& arg : QCoreApplication::arguments().mid(1)) args.push_back(arg.toStdString());
+  if (auto error = readSessionOptions(args, environment.session)) {
+    std::fprintf(stderr, "marsh-keeper: %s\n", error->c_str());
+    return 2;
+  }
+  if (environment.session.replay && !environment.replay) {
+    sim::Recording recording;
+    if (auto error = sim::loadRecording(environment.session.replay->string(), recording)) {
+      // Refused whole: the game does not start on a part of it.
+      const std::string text = "The recording cannot be played back: " + *error;
+      std::fprintf(stderr, "marsh-keeper: %s\n", text.c_str());
+      if (environment.showError) {
+        environment.showError(text);
+      } else {
+        ui::showErrorBox(nullptr, text);
+      }
+      return 1;
+    }
+    environment.replay = std::move(recording);
+  }
+
   Program program(std::move(environment));
   program.create();
+  endOnTerminationSignals([&program] { program.Form1->environment().requestTermination(); });
   if (afterCreation) afterCreation(*program.Form1);
-  return program.exec();
+  const int status = program.exec();
+  program.Form1->handheld().finish();
+  return status;
 }
 
 }  // namespace mk::app

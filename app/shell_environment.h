@@ -7,7 +7,9 @@
 #include <memory>
 #include <string_view>
 
+#include "app/session_options.h"
 #include "settings/settings_store.h"
+#include "tools/sim/recording.h"
 #include "sound/audio_layer.h"
 
 namespace mk::app {
@@ -25,6 +27,10 @@ struct ShellEnvironment {
   // the benchmarks measure it without them as well.
   enum class GameControllers { Used, Ignored };
   GameControllers gameControllers = GameControllers::Used;
+  // The session's recording and trace files, from the command line.
+  SessionOptions session;
+  // A recording to play back instead of the player's buttons.
+  std::optional<sim::Recording> replay;
 };
 
 // The environment with every empty part filled in. Needs the application

@@ -75,6 +75,7 @@ void VirtualClock::fire(VirtualTimer& timer) {
   now_ = timer.due_;
   timer.due_ += timer.period();
   ++fired_;
+  if (fireObserver_) fireObserver_(now_);
   timer.handler_();
 }
 

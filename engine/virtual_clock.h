@@ -45,6 +45,10 @@ class VirtualClock final : public TimerFactory {
   std::optional<std::int64_t> nextDue() const;
   std::uint64_t firedCount() const { return fired_; }
 
+  // Told the due time of each timer just before its handler runs (a driver
+  // on real time measures how late that is).
+  void setFireObserver(std::function<void(std::int64_t dueMs)> observer) { fireObserver_ = std::move(observer); }
+
  private:
   class VirtualTimer;
   friend class VirtualTimer;
@@ -56,6 +60,7 @@ class VirtualClock final : public TimerFactory {
   std::int64_t now_ = 0;
   std::uint64_t restarts_ = 0;
   std::uint64_t fired_ = 0;
+  std::function<void(std::int64_t)> fireObserver_;
 };
 
 }  // namespace mk::engine

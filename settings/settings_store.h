@@ -51,4 +51,26 @@ class MemorySettingsStore : public SettingsStore {
   std::map<std::string, std::string, std::less<>> values_;
 };
 
+// The player's store seen through a layer in memory: reads find what was
+// written here first, then the player's values; writes stay here. A game
+// played back from a recording must leave the player's keys and scores as
+// they were.
+class OverlaySettingsStore final : public SettingsStore {
+ public:
+  explicit OverlaySettingsStore(SettingsStore& under) : under_(under) {}
+  int readInt(std::string_view name, int defaultValue) override {
+    const auto found = written_.values().find(name);
+    if (found == written_.values().end()) return under_.readInt(name, defaultValue);
+    return written_.readInt(name, defaultValue);
+  }
+  void writeInt(std::string_view name, int value) override { written_.writeInt(name, value); }
+  void setNoticeReporter(std::function<void(std::string_view)> reporter) override {
+    under_.setNoticeReporter(std::move(reporter));
+  }
+
+ private:
+  SettingsStore& under_;
+  MemorySettingsStore written_;
+};
+
 }  // namespace mk::settings

@@ -5,8 +5,10 @@
 //   latency N   N presses of TIME, each timed from the key event being posted
 //               to the end of the repaint that shows it (each followed by an
 //               untimed release);
-//   play N      N seconds of Game B with a simple player, then its CPU time
-//               and peak memory (the player wakes when the display changes);
+//   play N      N seconds of Game B with a simple player (it wakes when the
+//               display changes), then its CPU time, peak memory and how
+//               late the timer handlers ran (median, 99th percentile and
+//               maximum, in µs, and their number);
 //   clock N     N seconds of the clock view left alone, from 5 s after the
 //               start (when the start-up, the game controllers' included, is
 //               over), then its CPU time, peak memory and whether the game
@@ -21,6 +23,7 @@
 #include <cstdio>
 #include <cstring>
 #include <functional>
+#include <string>
 #include <vector>
 
 #include "app/form1.h"
@@ -139,6 +142,26 @@ void measure(int settleMs, int seconds, std::function<void()> atStart, std::func
   });
 }
 
+// Lateness of every timer handler over the measured span, from the window
+// clock itself: monotonic time at the handler against its due time.
+struct Lateness {
+  bool on = false;
+  std::vector<double> samplesUs;
+  std::string summary;
+
+  const char* summarise() {
+    std::sort(samplesUs.begin(), samplesUs.end());
+    const auto at = [&](double q) {
+      return samplesUs.empty() ? 0.0 : samplesUs[static_cast<std::size_t>(q * static_cast<double>(samplesUs.size() - 1))];
+    };
+    char text[96];
+    std::snprintf(text, sizeof text, "%.0f %.0f %.0f %zu", at(0.5), at(0.99), samplesUs.empty() ? 0.0 : samplesUs.back(),
+                  samplesUs.size());
+    summary = text;
+    return summary.c_str();
+  }
+};
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -146,6 +169,7 @@ int main(int argc, char* argv[]) {
   const int count = argc > 2 ? std::atoi(argv[2]) : 0;
   const bool withoutPads = argc > 3 && std::strcmp(argv[3], "without-pads") == 0;
   static LatencyRun latency;
+  static Lateness lateness;
   static QTimer player;
   app::ShellEnvironment environment;
   if (withoutPads) environment.gameControllers = app::ShellEnvironment::GameControllers::Ignored;
@@ -166,10 +190,14 @@ int main(int argc, char* argv[]) {
       });
       player.setInterval(1000);
       QObject::connect(&player, &QTimer::timeout, [&form] { playerTick(form); });
+      form.handheld().clock().pacing().setLatenessObserver([](std::int64_t us) {
+        if (lateness.on) lateness.samplesUs.push_back(static_cast<double>(us));
+      });
       measure(200, count, [] {
         playing = true;
+        lateness.on = true;
         player.start();
-      });
+      }, [] { return lateness.summarise(); });
     } else if (std::strcmp(mode, "clock") == 0) {
       tap(&form, Qt::Key_1);
       measure(5000, count, {}, [&form] { return form.pads().gamepads().isStarted() ? "pads" : "no-pads"; });

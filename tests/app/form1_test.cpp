@@ -164,7 +164,7 @@ TEST_F(Form1Test, AMissingConfigShowsItsMessageAsksToQuitAndStillPlacesTheMenuBu
 TEST_F(Form1Test, BoundKeysWorkTheButtonsAndAHeldKeyReleasesExactlyOnce) {
   FormHarness h(skin, testing::windowedStore());
   TForm1& form = *h.form;
-  form.handheld().engine().powerOn();
+  form.handheld().switchOn();
   std::vector<int> modes;
   form.handheld().engine().setModeObserver([&](std::int32_t mode) { modes.push_back(mode); });
 
@@ -199,7 +199,7 @@ TEST_F(Form1Test, WhenTwoBindingsShareAKeyTheEarlierButtonWins) {
   auto store = testing::windowedStore();
   store->setText("Key2", "2");  // ACL on the 1 key, like TIME
   FormHarness h(skin, store);
-  h.form->handheld().engine().powerOn();
+  h.form->handheld().switchOn();
   sendKey(h.form.get(), QEvent::KeyPress, Qt::Key_1);
   EXPECT_EQ(h.state().GameMode, 2);
   EXPECT_FALSE(h.form->model().isVisible(ElementId::btn_acl_down));
@@ -211,7 +211,7 @@ TEST_F(Form1Test, TheReleaseGoesToThePictureThePressBeganOnAndOnlyTheLeftButtonP
   FormHarness h(skin, testing::windowedStore());
   TForm1& form = *h.form;
   form.show();
-  form.handheld().engine().powerOn();
+  form.handheld().switchOn();
   const QPoint left = centreOf(form, ElementId::btn_left_top);
   const QPoint time = centreOf(form, ElementId::btn_time_top);
 

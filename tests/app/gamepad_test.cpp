@@ -38,7 +38,7 @@ struct PadHarness : FormHarness {
       : FormHarness(skin, std::move(initial)) {
     showActive(*form);
     form->pads().start();
-    engine().powerOn();
+    form->handheld().switchOn();
   }
   // What the pads did reaches the window.
   void pump() { form->pads().gamepads().pump(); }
@@ -152,8 +152,8 @@ TEST_F(GamepadTest, AStickRestingAtTwentyPercentPressesNothing) {
   PadHarness h(skin, testing::windowedStore());
   VirtualPad pad;
   h.pump();
-  h.engine().press(engine::Button::Time);
-  h.engine().release(engine::Button::Time);
+  h.form->handheld().press(engine::Button::Time);
+  h.form->handheld().release(engine::Button::Time);
   ASSERT_EQ(h.state().GameMode, engine::kModeClock);
   for (const int rest : {travel(0.2), -travel(0.2)}) {
     pad.axis(SDL_CONTROLLER_AXIS_LEFTX, rest);

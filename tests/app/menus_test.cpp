@@ -78,7 +78,7 @@ TEST_F(MenusTest, ResetHiscoresStoresZeroForBothAndLeavesTheDisplayAlone) {
   store->setText("HiScore1", "40");
   store->setText("HiScore2", "7");
   FormHarness h(skin, store);
-  h.form->handheld().engine().powerOn();
+  h.form->handheld().switchOn();
   h.form->commands().pm_8_hiscoreClick();
   EXPECT_EQ(h.store->values().at("HiScore1"), "0");
   EXPECT_EQ(h.state().HiScore1, 0);

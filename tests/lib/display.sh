@@ -184,10 +184,10 @@ prints() {
 alive() { [ -n "$GAME_PID" ] && kill -0 "$GAME_PID" 2>/dev/null; }
 expect_alive() { alive || fail "the program is gone: $*"; }
 
-# Starts the program from the tree and returns at once (for starts that show
-# a dialog first, or none at all).
+# Starts the program from the tree, with the arguments given, and returns at
+# once (for starts that show a dialog first, or none at all).
 launch_game() {
-  (cd "$TREE" && exec ./marsh-keeper) >"$WORK/game.log" 2>&1 &
+  (cd "$TREE" && exec ./marsh-keeper "$@") >"$WORK/game.log" 2>&1 &
   GAME_PID=$!
 }
 
@@ -195,7 +195,7 @@ launch_game() {
 # The handheld shows all its segments, unchanging, until a button is pressed:
 # that screen is kept as start.png.
 start_game() {
-  launch_game
+  launch_game "$@"
   wait_main
 }
 wait_main() {

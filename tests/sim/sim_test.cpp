@@ -69,6 +69,8 @@ TEST(SimScript, NamesTheLineAndTheProblem) {
       {"\n5 down\n", "s:2: expected '<ms> down|up <BUTTON>', got '5 down'"},
       {"5 down ACL extra\n", "s:1: expected '<ms> down|up <BUTTON>', got '5 down ACL extra'"},
       {"99999999999999999999 down ACL\n", "s:1: '99999999999999999999' is not a time in milliseconds"},
+      {"5 skip 0\n", "s:1: '0' is not a skipped time in milliseconds"},
+      {"5 reset KEYS\n", "s:1: only HISCORES can be reset, not 'KEYS'"},
   };
   for (const auto& [text, message] : cases) {
     std::vector<ScriptEvent> events;

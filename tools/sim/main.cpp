@@ -10,6 +10,7 @@
 #include "lcd/element_model.h"
 #include "tools/sim/command_line_text.h"
 #include "tools/sim/options.h"
+#include "tools/sim/recording.h"
 #include "tools/sim/script.h"
 #include "tools/sim/simulation.h"
 #include "tools/sim/skin_report.h"
@@ -39,7 +40,15 @@ int main(int argc, char** argv) {
     return 0;
   }
   std::vector<ScriptEvent> script;
-  if (options.scriptPath) {
+  if (options.replayPath) {
+    Recording recording;
+    if (auto error = loadRecording(*options.replayPath, recording)) {
+      std::fprintf(stderr, "marsh-keeper-sim: %s\n", oneLine(*error).c_str());
+      return 2;
+    }
+    applyRecordingHeader(recording.header, options);
+    script = std::move(recording.events);
+  } else if (options.scriptPath) {
     if (auto error = loadScript(*options.scriptPath, script)) {
       std::fprintf(stderr, "marsh-keeper-sim: %s\n", oneLine(*error).c_str());
       return 2;

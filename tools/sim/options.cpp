@@ -74,6 +74,13 @@ constexpr std::array kOptionTable{
                  o.quiet = true;
                  return {};
                }},
+    OptionSpec{"--replay", "FILE",
+               "replay a recording of the window; its header sets seed, clock, high scores, until",
+               [](std::string_view v, Options& o) -> std::optional<std::string> {
+                 if (v.empty()) return std::string("--replay: needs a value FILE");
+                 o.replayPath = std::string(v);
+                 return {};
+               }},
     OptionSpec{"--help", "", "show this help",
                [](std::string_view, Options& o) -> std::optional<std::string> {
                  o.help = true;
@@ -103,13 +110,38 @@ std::optional<std::string> parseOptions(std::span<const std::string_view> args, 
       options.scriptPath = std::string(arg);
     }
   }
+  if (options.replayPath && options.scriptPath) {
+    return "--replay takes the events from its recording, not from the script '" + *options.scriptPath + "'";
+  }
   return {};
+}
+
+void applyRecordingHeader(const RecordingHeader& header, Options& options) {
+  options.seed = header.seed;
+  options.clockMinutes = static_cast<int>(header.clockMs / 60000);
+  options.clockRestMs = static_cast<int>(header.clockMs % 60000);
+  options.hiScore1 = header.hiScore1;
+  options.hiScore2 = header.hiScore2;
+  options.untilMs = header.untilMs;
 }
 
 std::string usageText() {
   std::string text = "usage: marsh-keeper-sim [options] [SCRIPT]\n\n"
                      "Runs the handheld's engine on virtual time and prints what it shows.\n"
-                     "SCRIPT lines: '<ms> down|up TIME|ACL|LEFT|RIGHT'; '#' starts a comment line.\n\n";
+                     "SCRIPT lines: '<ms> down|up TIME|ACL|LEFT|RIGHT'; '#' starts a comment line.\n"
+                     "Also '<ms> skip MS' (a stall the window skipped: the clock face moves on by MS,\n"
+                     "no timer fires for it) and '<ms> reset HISCORES' (the menu's command).\n\n"
+                     "A recording (marsh-keeper --record FILE) is a header of 'key value' lines, then\n"
+                     "such lines, one for each event at its virtual millisecond:\n"
+                     "  marsh-keeper recording 1\n"
+                     "  version V                the version of the program that wrote it\n"
+                     "  seed N                   the random generator's seed\n"
+                     "  clock HH:MM:SS.mmm       local time at virtual time 0\n"
+                     "  hiscore1 N               stored high scores at virtual time 0\n"
+                     "  hiscore2 N\n"
+                     "  until MS                 virtual time the recording ends at\n"
+                     "  body fnv1a32 HEX LENGTH  32-bit FNV-1a of the body's bytes, and their number\n"
+                     "A recording cut short, edited or not text is refused whole (exit status 2).\n\n";
   for (const auto& spec : kOptionTable) {
     std::string left = "  " + std::string(spec.name);
     if (!spec.valueName.empty()) left += " " + std::string(spec.valueName);

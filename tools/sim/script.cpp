@@ -19,6 +19,10 @@ constexpr std::array<std::pair<std::string_view, Button>, 4> kButtonNames{{
     {"RIGHT", Button::Right},
 }};
 
+constexpr std::string_view kHiScoresWord = "HISCORES";
+// A skip is real time a stall took: days at most, well clear of overflow.
+constexpr std::int64_t kMaxSkipMs = 1'000'000'000'000;
+
 bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f'; }
 
 std::vector<std::string_view> words(std::string_view line) {
@@ -62,6 +66,20 @@ std::optional<std::string> parseScript(std::string_view text, std::string_view n
     }
     previous = event.ms;
 
+    if (w[1] == "skip") {
+      event.action = ScriptAction::Skip;
+      if (!parseWhole(w[2], std::int64_t{1}, kMaxSkipMs, event.skipMs)) {
+        return fail("'" + std::string(w[2]) + "' is not a skipped time in milliseconds");
+      }
+      events.push_back(event);
+      continue;
+    }
+    if (w[1] == "reset") {
+      if (w[2] != kHiScoresWord) return fail("only HISCORES can be reset, not '" + std::string(w[2]) + "'");
+      event.action = ScriptAction::ResetHiScores;
+      events.push_back(event);
+      continue;
+    }
     if (w[1] == "down") {
       event.down = true;
     } else if (w[1] != "up") {
@@ -79,6 +97,22 @@ std::optional<std::string> parseScript(std::string_view text, std::string_view n
     events.push_back(event);
   }
   return {};
+}
+
+std::string scriptLine(const ScriptEvent& event) {
+  std::string line = std::to_string(event.ms);
+  switch (event.action) {
+    case ScriptAction::Skip:
+      return line + " skip " + std::to_string(event.skipMs);
+    case ScriptAction::ResetHiScores:
+      return line + " reset " + std::string(kHiScoresWord);
+    case ScriptAction::Button:
+      break;
+  }
+  line += event.down ? " down " : " up ";
+  for (const auto& [buttonName, button] : kButtonNames)
+    if (button == event.button) line += buttonName;
+  return line;
 }
 
 std::optional<std::string> loadScript(const std::string& path, std::vector<ScriptEvent>& events) {

@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "settings/persistent_settings.h"
+#include "tools/sim/frame_elements.h"
 
 namespace mk::sim {
 
@@ -38,7 +39,10 @@ void Trace::line(std::string_view what, std::string_view argument, std::string_v
   std::fwrite(buffer_.data(), 1, buffer_.size(), out_);
 }
 
-void Trace::visibilityChanged(lcd::ElementId id, bool visible) { line(visible ? "on" : "off", lcd::nameOf(id)); }
+void Trace::visibilityChanged(lcd::ElementId id, bool visible) {
+  if (isFrameElement(id)) return;
+  line(visible ? "on" : "off", lcd::nameOf(id));
+}
 
 void Trace::digitChanged(int position, std::optional<int> glyph) {
   const char pos[2] = {static_cast<char>('0' + position), '\0'};
@@ -49,21 +53,29 @@ void Trace::digitChanged(int position, std::optional<int> glyph) {
 void TracingSound::play(engine::Sample sample) {
   ++played_;
   trace_.line("sound", sampleName(sample));
+  if (next_) next_->play(sample);
 }
 
-void TracingSound::silence() { trace_.line("silence"); }
+void TracingSound::silence() {
+  trace_.line("silence");
+  if (next_) next_->silence();
+}
 
-void TracingStore::writeInt(std::string_view name, int value) {
-  memory_.writeInt(name, value);
+void TracingStore::traceWrite(std::string_view name, int value) {
   if (!trace_.enabled()) return;
   std::string text;
   appendNumber(text, value);
   trace_.line("store", name, text);
 }
 
-engine::TimeOfDay VirtualLocalClock::now() {
-  const std::int64_t minutes = (start_ + clock_.now() / 60000) % (24 * 60);
-  return {static_cast<int>(minutes / 60), static_cast<int>(minutes % 60)};
+void TracingStore::writeInt(std::string_view name, int value) {
+  backing_->writeInt(name, value);
+  traceWrite(name, value);
+}
+
+void TracingStore::writeInts(std::span<const Entry> entries) {
+  backing_->writeInts(entries);
+  for (const auto& [name, value] : entries) traceWrite(name, value);
 }
 
 Simulation::Simulation(const Options& options, std::vector<ScriptEvent> script, lcd::ElementModel& display,
@@ -72,7 +84,7 @@ Simulation::Simulation(const Options& options, std::vector<ScriptEvent> script, 
       trace_(trace, clock_),
       sound_(trace_),
       store_(trace_),
-      localClock_(clock_, options.clockMinutes),
+      localClock_(clock_, options.clockMinutes * std::int64_t{60000} + options.clockRestMs),
       engine_(display, clock_, sound_, store_, localClock_, options.seed),
       script_(std::move(script)) {
   // The handheld's own changes only: start from a dark face with blank digits.
@@ -101,7 +113,12 @@ Simulation::Simulation(const Options& options, std::vector<ScriptEvent> script, 
 Simulation::~Simulation() { display_.removeObserver(&trace_); }
 
 void Simulation::apply(const ScriptEvent& event) {
-  if (event.down) {
+  if (event.action == ScriptAction::Skip) {
+    localClock_.skip(event.skipMs);
+    if (trace_.enabled()) trace_.line("skip", std::to_string(event.skipMs));
+  } else if (event.action == ScriptAction::ResetHiScores) {
+    engine_.resetHighScores();
+  } else if (event.down) {
     engine_.press(event.button);
   } else {
     engine_.release(event.button);

@@ -8,6 +8,7 @@
 
 #include "engine/engine.h"
 #include "engine/virtual_clock.h"
+#include "engine/virtual_local_clock.h"
 #include "lcd/element_model.h"
 #include "settings/settings_store.h"
 #include "tools/sim/autoplay.h"
@@ -17,11 +18,14 @@
 namespace mk::sim {
 
 // Writes one line per observable change, stamped with virtual time. With no
-// output file it writes nothing and costs nothing but a test.
+// output file it writes nothing and costs nothing but a test. Only the
+// handheld's own changes are lines: the frame elements, which the skin and
+// the window show and hide, never are.
 class Trace final : public lcd::ElementObserver {
  public:
   Trace(std::FILE* out, const engine::VirtualClock& clock) : out_(out), clock_(clock) {}
   bool enabled() const { return out_ != nullptr; }
+  void setOutput(std::FILE* out) { out_ = out; }
 
   void line(std::string_view what, std::string_view argument = {}, std::string_view value = {});
 
@@ -34,41 +38,40 @@ class Trace final : public lcd::ElementObserver {
   std::string buffer_;
 };
 
+// The sound port's calls as lines, passed on to `next` when there is one.
 class TracingSound final : public engine::SoundPort {
  public:
-  explicit TracingSound(Trace& trace) : trace_(trace) {}
+  explicit TracingSound(Trace& trace, engine::SoundPort* next = nullptr) : trace_(trace), next_(next) {}
   void play(engine::Sample sample) override;
   void silence() override;
   std::uint64_t played() const { return played_; }
 
  private:
   Trace& trace_;
+  engine::SoundPort* next_;
   std::uint64_t played_ = 0;
 };
 
+// The engine's writes as lines, kept in memory or, given a backing store,
+// passed on to it (writes that belong together still in one write).
 class TracingStore final : public settings::SettingsStore {
  public:
-  explicit TracingStore(Trace& trace) : trace_(trace) {}
-  int readInt(std::string_view name, int defaultValue) override { return memory_.readInt(name, defaultValue); }
+  explicit TracingStore(Trace& trace, settings::SettingsStore* backing = nullptr)
+      : trace_(trace), backing_(backing ? backing : &memory_) {}
+  int readInt(std::string_view name, int defaultValue) override { return backing_->readInt(name, defaultValue); }
   void writeInt(std::string_view name, int value) override;
+  void writeInts(std::span<const Entry> entries) override;
   settings::MemorySettingsStore& memory() { return memory_; }
 
  private:
+  void traceWrite(std::string_view name, int value);
+
   Trace& trace_;
   settings::MemorySettingsStore memory_;
+  settings::SettingsStore* backing_;
 };
 
-// The local time of day that the clock option sets at virtual time 0 and
-// that advances with virtual time.
-class VirtualLocalClock final : public engine::LocalClock {
- public:
-  VirtualLocalClock(const engine::VirtualClock& clock, int startMinutes) : clock_(clock), start_(startMinutes) {}
-  engine::TimeOfDay now() override;
-
- private:
-  const engine::VirtualClock& clock_;
-  int start_;
-};
+using engine::VirtualLocalClock;
 
 struct RunResult {
   std::int32_t score = 0;

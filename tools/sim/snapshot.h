@@ -10,21 +10,10 @@
 
 #include "lcd/element_model.h"
 #include "skin/compositor.h"
+#include "tools/sim/frame_elements.h"
 
 namespace mk::sim {
 
-// The elements whose visibility only the skin and the window decide: the
-// backdrop, logo, face, overlay, clickable buttons and the menu button. The
-// game never touches them (it lights segments and shows pressed buttons).
-inline constexpr std::array kFrameElements = {
-    lcd::ElementId::im_backdrop,    lcd::ElementId::im_backdrop_logo,
-    lcd::ElementId::im_background,  lcd::ElementId::btn_alarm_top,
-    lcd::ElementId::im_background_screen_top,
-    lcd::ElementId::btn_left_top,   lcd::ElementId::btn_right_top,
-    lcd::ElementId::btn_acl_top,    lcd::ElementId::btn_time_top,
-    lcd::ElementId::btn_game_menu_background, lcd::ElementId::btn_game_menu_top,
-};
-static_assert(kFrameElements.size() == 11);
 
 // A skin loaded for a headless run that ends with a picture of the face.
 struct SnapshotSkin {
