@@ -16,6 +16,7 @@
 #include "tools/sim/options.h"
 #include "tools/sim/recording.h"
 #include "tools/sim/simulation.h"
+#include "tests/lib/sim_trace.h"
 
 namespace mk::app {
 namespace {
@@ -44,15 +45,7 @@ std::string readFile(const fs::path& file) {
 std::string simulated(const sim::Recording& recording) {
   sim::Options options;
   sim::applyRecordingHeader(recording.header, options);
-  std::FILE* f = std::tmpfile();
-  lcd::ElementModel display;
-  sim::runSimulation(options, recording.events, display, f);
-  std::rewind(f);
-  std::string out;
-  char buffer[4096];
-  while (std::size_t n = std::fread(buffer, 1, sizeof buffer, f)) out.append(buffer, n);
-  std::fclose(f);
-  return out;
+  return test::simulatedTrace(options, recording.events);
 }
 
 std::string linesUpTo(const std::string& trace, std::int64_t untilMs) {

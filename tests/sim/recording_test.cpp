@@ -8,6 +8,7 @@
 #include "tools/sim/recording.h"
 #include "tools/sim/script.h"
 #include "tools/sim/simulation.h"
+#include "tests/lib/sim_trace.h"
 
 namespace mk::sim {
 namespace {
@@ -101,15 +102,7 @@ TEST(Recording, RefusesAnEventAfterItsEnd) {
 std::string run(const Options& options, std::string_view scriptText) {
   std::vector<ScriptEvent> events;
   EXPECT_EQ(parseScript(scriptText, "test", events), std::nullopt);
-  std::FILE* f = std::tmpfile();
-  lcd::ElementModel display;
-  runSimulation(options, std::move(events), display, f);
-  std::rewind(f);
-  std::string out;
-  char buffer[4096];
-  while (std::size_t n = std::fread(buffer, 1, sizeof buffer, f)) out.append(buffer, n);
-  std::fclose(f);
-  return out;
+  return test::simulatedTrace(options, std::move(events));
 }
 
 // The clock face is start + virtual + skipped time, to the millisecond: a

@@ -9,6 +9,7 @@
 #include "tools/sim/options.h"
 #include "tools/sim/script.h"
 #include "tools/sim/simulation.h"
+#include "tests/lib/sim_trace.h"
 
 namespace mk::sim {
 namespace {
@@ -80,15 +81,7 @@ TEST(SimScript, NamesTheLineAndTheProblem) {
 
 // Runs the simulator into a string.
 std::string trace(const Options& options, std::vector<ScriptEvent> script) {
-  std::FILE* f = std::tmpfile();
-  lcd::ElementModel display;
-  runSimulation(options, std::move(script), display, f);
-  std::rewind(f);
-  std::string out;
-  char buffer[4096];
-  while (std::size_t n = std::fread(buffer, 1, sizeof buffer, f)) out.append(buffer, n);
-  std::fclose(f);
-  return out;
+  return test::simulatedTrace(options, std::move(script));
 }
 
 std::vector<ScriptEvent> script(std::string_view text) {
