@@ -1,8 +1,5 @@
 #include "skin/gfxinit.h"
 
-#include <array>
-#include <atomic>
-#include <future>
 #include <optional>
 #include <string>
 
@@ -180,51 +177,14 @@ class SkinPass {
     return true;
   }
 
-  // A slot's picture file, as the skin names it and as found on disk.
-  struct SlotFile {
-    std::optional<fs::path> named;  // none: the slot keeps its picture
-    std::optional<fs::path> found;  // none: the placeholder
-    DecodeResult decoded;
-  };
-
-  // Decoding is most of the pass and the pictures do not depend on one
-  // another, so every slot's file is decoded first, on two threads; the
-  // slots are then filled in their order, and the first file that failed
-  // ends the pass there with its message, exactly as one by one.
-  static void decodeAll(std::array<SlotFile, kSkinSlotCount>& files) {
-    std::atomic<std::size_t> next{0};
-    const auto work = [&files, &next] {
-      for (std::size_t i = next++; i < files.size(); i = next++)
-        if (files[i].found) files[i].decoded = decodeNamedPicture(*files[i].named, *files[i].found);
-    };
-    std::future<void> helper = std::async(std::launch::async, work);
-    work();
-    helper.get();
-  }
-
   bool loadSlots(const std::string& skinDir) {
-    std::array<SlotFile, kSkinSlotCount> files;
-    for (int n = 1; n <= kSkinSlotCount; ++n) {
-      SlotFile& file = files[static_cast<std::size_t>(n - 1)];
-      if (const auto name = ini_.readFileName("Image" + std::to_string(n), "Filename", "")) {
-        file.named = inFolder(skinDir, *name);
-        file.found = files::findFileIgnoringCase(*file.named);
-      }
-    }
-    decodeAll(files);
-
     for (int n = 1; n <= kSkinSlotCount; ++n) {
       const ElementId slot = SkinImages[static_cast<std::size_t>(n)];
       const std::string section = "Image" + std::to_string(n);
-      if (SlotFile& file = files[static_cast<std::size_t>(n - 1)]; file.named) {
-        if (!file.found) {
-          model_.setPicture(slot, result_.placeholder);
-        } else if (!file.decoded.ok()) {
-          host_.showError(file.decoded.error);
-          return false;
-        } else {
-          model_.setPicture(slot, std::move(file.decoded.picture));
-        }
+      if (const auto file = ini_.readFileName(section, "Filename", "")) {
+        std::optional<lcd::Picture> picture;
+        if (!decodeIfPresent(inFolder(skinDir, *file), picture)) return false;
+        model_.setPicture(slot, picture ? std::move(*picture) : result_.placeholder);
       }
       model_.setBox(slot, {offsetBy(ini_.readInteger(section, "Left", 0), offsets_.x),
                            offsetBy(ini_.readInteger(section, "Top", 0), offsets_.y),
