@@ -1,8 +1,9 @@
 #include "app/keyboard_owner.h"
 
 #include <QEvent>
-
 #include <algorithm>
+
+#include "ui/dialog_window.h"
 
 namespace mk::app {
 
@@ -46,8 +47,7 @@ void KeyboardOwner::mainWindowActivated() {
       [this] {
         if (open_.empty() || !open_.back()) return;
         QWidget* top = open_.back().data();
-        top->raise();
-        top->activateWindow();
+        ui::giveTheKeyboard(*top);
       },
       Qt::QueuedConnection);
 }

@@ -5,17 +5,16 @@
 #include <QPointer>
 #include <QScreen>
 #include <QThread>
+#include <QTimer>
 #include <QWidget>
 #include <QWindow>
-
 #include <cstdint>
 #include <cstring>
 #include <optional>
 
 #if QT_CONFIG(xcb)
-#include <xcb/xcb.h>
-
 #include <QtGui/qguiapplication_platform.h>
+#include <xcb/xcb.h>
 
 #include <cstdlib>
 #include <memory>
@@ -34,8 +33,8 @@ template <typename T>
 using Reply = std::unique_ptr<T, FreeReply>;
 
 xcb_atom_t atom(xcb_connection_t* c, const char* name) {
-  const Reply<xcb_intern_atom_reply_t> reply(
-      xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, static_cast<std::uint16_t>(std::strlen(name)), name), nullptr));
+  const Reply<xcb_intern_atom_reply_t> reply(xcb_intern_atom_reply(
+      c, xcb_intern_atom(c, 0, static_cast<std::uint16_t>(std::strlen(name)), name), nullptr));
   return reply ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
 }
 
@@ -45,7 +44,8 @@ std::optional<QMargins> readExtents(xcb_connection_t* c, xcb_window_t window, xc
       xcb_get_property_reply(c, xcb_get_property(c, 0, window, extents, XCB_ATOM_CARDINAL, 0, 4), nullptr));
   if (!reply || reply->format != 32 || xcb_get_property_value_length(reply.get()) != 16) return std::nullopt;
   const auto* v = static_cast<const std::uint32_t*>(xcb_get_property_value(reply.get()));
-  return QMargins(static_cast<int>(v[0]), static_cast<int>(v[2]), static_cast<int>(v[1]), static_cast<int>(v[3]));
+  return QMargins(static_cast<int>(v[0]), static_cast<int>(v[2]), static_cast<int>(v[1]),
+                  static_cast<int>(v[3]));
 }
 
 bool windowManagerSupports(xcb_connection_t* c, xcb_window_t root, xcb_atom_t wanted) {
@@ -79,7 +79,8 @@ QMargins requestFrame(QWidget& window) {
   message.format = 32;
   message.window = id;
   message.type = request;
-  xcb_send_event(c, 0, screen->root, XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+  xcb_send_event(c, 0, screen->root,
+                 XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
                  reinterpret_cast<const char*>(&message));
   xcb_flush(c);
   for (int wait = 0; wait < 50; ++wait) {
@@ -90,6 +91,52 @@ QMargins requestFrame(QWidget& window) {
 }
 
 #endif
+
+// Whether X's keyboard focus is in one of this program's windows other than
+// `window`. Without an answer (not X11) there is nothing to mend.
+bool focusWithAnotherOfOurWindows(QWidget& window) {
+#if QT_CONFIG(xcb)
+  auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+  if (!x11) return false;
+  xcb_connection_t* c = x11->connection();
+  const Reply<xcb_get_input_focus_reply_t> reply(
+      xcb_get_input_focus_reply(c, xcb_get_input_focus(c), nullptr));
+  if (!reply) return false;
+  const auto own = static_cast<xcb_window_t>(window.winId());
+  if (reply->focus == own) return false;
+  for (const QWindow* other : QGuiApplication::topLevelWindows())
+    if (other->handle() && static_cast<xcb_window_t>(other->winId()) == reply->focus) return true;
+  return false;
+#else
+  (void)window;
+  return false;
+#endif
+}
+
+// A window manager that has just minimised a dialog hands the keyboard to
+// the main window below it, and may do so after the dialog, coming back,
+// has asked for it (xfwm4 does now and then): X then types into the disabled
+// main window while Qt believes the dialog has the keyboard. For a moment
+// after asking, the dialog asks again whenever the keyboard is with another
+// window of this program; another program's window keeps it.
+void keepAskingForTheKeyboard(QWidget& dialog) {
+  if (QObject* running =
+          dialog.findChild<QTimer*>(QStringLiteral("asking-for-the-keyboard"), Qt::FindDirectChildrenOnly))
+    delete running;
+  constexpr int kChecks = 8;
+  constexpr int kEveryMs = 50;
+  auto* timer = new QTimer(&dialog);
+  timer->setObjectName(QStringLiteral("asking-for-the-keyboard"));
+  timer->setInterval(kEveryMs);
+  QObject::connect(timer, &QTimer::timeout, &dialog, [&dialog, timer, checks = 0]() mutable {
+    if (++checks >= kChecks || !dialog.isVisible() || dialog.isMinimized()) timer->deleteLater();
+    if (dialog.isVisible() && !dialog.isMinimized() && focusWithAnotherOfOurWindows(dialog)) {
+      dialog.raise();
+      dialog.activateWindow();
+    }
+  });
+  timer->start();
+}
 
 }  // namespace
 
@@ -127,6 +174,12 @@ void centreOnScreen(QWidget& window, const QWidget* onScreenOf) {
   }
 }
 
+void giveTheKeyboard(QWidget& dialog) {
+  dialog.raise();
+  dialog.activateWindow();
+  keepAskingForTheKeyboard(dialog);
+}
+
 void restoreIfMinimised(QWidget& dialog, const QEvent& event) {
   if (event.type() != QEvent::WindowStateChange || !dialog.isMinimized()) return;
   // Queued: the window manager is still minimising it.
@@ -134,8 +187,7 @@ void restoreIfMinimised(QWidget& dialog, const QEvent& event) {
       &dialog,
       [&dialog] {
         dialog.showNormal();
-        dialog.raise();
-        dialog.activateWindow();
+        giveTheKeyboard(dialog);
       },
       Qt::QueuedConnection);
 }

@@ -18,6 +18,11 @@ inline constexpr Qt::WindowFlags kCloseOnlyDialog =
 // the window asks for (openbox does) gets the dialog back on screen at once.
 void restoreIfMinimised(QWidget& dialog, const QEvent& event);
 
+// Raises the dialog and asks for the keyboard for it; for a moment after,
+// it asks again if the window manager handed the keyboard to another of
+// this program's windows meanwhile.
+void giveTheKeyboard(QWidget& dialog);
+
 // The frame the window manager draws around a top-level window: known to Qt
 // once the window has been on screen, asked of the window manager before
 // that (on X11), none without a window manager. So a dialog can be centred
